@@ -1,0 +1,35 @@
+# Helpers shared by every CMakeLists of the project.
+
+# Warnings on for our own code; -Werror only when asked for.
+function(zk_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra)
+  if(ZK_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+endfunction()
+
+# zk_library(name SOURCES ... LIBS ...): one static library of a subsystem.
+function(zk_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+  zk_warnings(${name})
+endfunction()
+
+# zk_gtest(name SOURCES ... LIBS ... [PROPERTIES ...]): one GoogleTest executable,
+# every test discovered so that ctest runs each in its own process. Tests run
+# from the build's tests folder, which holds a copy of the game's data folder.
+function(zk_gtest name)
+  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} zk_harness GTest::gtest GTest::gtest_main)
+  zk_warnings(${name})
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 120)
+  endif()
+  gtest_discover_tests(${name}
+    WORKING_DIRECTORY ${ZK_TEST_WORKDIR}
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "${ARG_LABELS}")
+endfunction()

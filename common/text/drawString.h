@@ -1,0 +1,7 @@
+// Stroke-font text shared by both games.
+#pragma once
+
+// Draws s with GLUT's Roman stroke font, its first line starting at (x, y) in
+// the z = 0 plane of the caller's model-view space, each line about `size`
+// units tall and 1.15 * size below the one before. Sets no colour or width.
+void drawString(const char* s, double x, double y, double size);

@@ -1,0 +1,6 @@
+// Scene: placeholder until the scene objects land.
+#include "globales.h"
+
+void crearNaveYSkybox() {}
+void crearFormacion() {}
+void drawObjects() {}

@@ -1,0 +1,35 @@
+// Definitions of the game core's globals (declared in globales.h).
+#include "globales.h"
+
+// windows
+int ventanaPrincipal = 0;
+int ventanaScore = 0;
+int width = 0, height = 0;
+Camara* camara = nullptr;
+
+// rules
+int puntaje = 0;
+int vidas = 3;
+int energia = 100;
+int periodo = 17;
+int fps = 1000 / 17;
+int pausa = 1;
+bool naveDestruida = false;
+bool gameOver = false;
+int rondasDisparo = 0;
+
+// input and display settings
+bool teclaArriba = false, teclaAbajo = false, teclaDerecha = false, teclaIzquierda = false;
+bool teclaDisparo = false;
+bool wireframe = false;
+bool facetado = false;
+bool mostrarScore = false;
+float clickX = 0.0f, clickY = 0.0f;
+float destinoCamara[3] = {0.0f, 0.0f, 0.0f};
+
+// scene
+Nave1* nave = nullptr;
+Skybox* skybox = nullptr;
+std::vector<Disparo*> disparos;
+std::vector<DisparoE*> disparosEnemigos;
+std::vector<Invasor*> invasores;

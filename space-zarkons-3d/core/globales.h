@@ -1,0 +1,87 @@
+// Every global of the Space Zarkons 3D game core, one line each, and the
+// functions the core's files share. Defined in globales.cpp.
+#pragma once
+
+#include <vector>
+
+class Camara;
+class Nave1;
+class Skybox;
+class Disparo;
+class DisparoE;
+class Invasor;
+
+// --- windows (programa.cpp) ---
+extern int ventanaPrincipal; // GLUT id of the main window
+extern int ventanaScore;     // GLUT id of the score strip while it exists (0 before the first)
+extern int width, height;    // size of the main window at its last reshape (0 before)
+extern Camara* camara;       // the one camera
+
+// --- rules (reglas.cpp) ---
+extern int puntaje;          // score: +10 per enemy ship, -20 per hit taken
+extern int vidas;            // ships left after the current one
+extern int energia;          // energy the score strip shows
+extern int periodo;          // milliseconds between game ticks (never below 2)
+extern int fps;              // 1000 / periodo, shown on the score strip
+extern int pausa;            // 1: the game tick and the sway do nothing
+extern bool naveDestruida;   // the ship is lost and waits for timerRevivir
+extern bool gameOver;        // no ship left, or the formation reached the ship
+extern int rondasDisparo;    // enemy-fire volleys so far
+
+// --- input and display settings (entrada.cpp) ---
+extern bool teclaArriba, teclaAbajo, teclaDerecha, teclaIzquierda; // arrow held
+extern bool teclaDisparo;    // a fire key is held
+extern bool wireframe;       // polygons as outlines
+extern bool facetado;        // flat shading
+extern bool mostrarScore;    // the score strip exists
+extern float clickX, clickY; // window position of the last left-button press
+extern float destinoCamara[3]; // target eye of the running mouse camera move
+
+// --- scene (escena.cpp) ---
+extern Nave1* nave;                          // the player's ship
+extern Skybox* skybox;                       // the star field
+extern std::vector<Disparo*> disparos;       // player shots, in order of creation
+extern std::vector<DisparoE*> disparosEnemigos; // enemy shots, in order of creation
+extern std::vector<Invasor*> invasores;      // the formation, in table order
+
+// --- programa.cpp ---
+void init();
+void display();
+void reshape(int w, int h);
+void redibujarVentana(int id);
+void aplicarCamara();
+
+// --- reglas.cpp ---
+void actualizarJuego(int);
+void timerLento(int);
+void timerIntro(int);
+void timerRecarga(int);
+void timerDisparoEnemigo(int);
+void timerRevivir(int);
+void timerSalida(int);
+
+// --- entrada.cpp ---
+void keyboard(unsigned char key, int x, int y);
+void keyboardUp(unsigned char key, int x, int y);
+void special(int key, int x, int y);
+void specialUp(int key, int x, int y);
+void aplicarTeclas();
+void limpiarTeclas();
+void mouse(int button, int state, int x, int y);
+void timerCamara(int);
+void crearMenus();
+void menuPrincipal(int value);
+void menuProyeccion(int value);
+void menuVelocidad(int value);
+void menuLuces(int value);
+
+// --- score.cpp ---
+void alternarScore();
+void reshapeScore(int w, int h);
+void displayScore();
+void drawBitmapString(const char* s);
+
+// --- escena.cpp ---
+void crearNaveYSkybox();  // init step 6
+void crearFormacion();    // init step 9
+void drawObjects();

@@ -1,0 +1,90 @@
+// The spine of Space Zarkons 3D: one-time set-up, the frame and the reshape.
+#include "globales.h"
+
+#include "Camara.h"
+
+#include <GL/freeglut.h>
+
+static void initLuces()
+{
+    // given while the model-view matrix is still the identity
+    static const GLfloat negro[] = {0.0f, 0.0f, 0.0f, 1.0f};
+    static const GLfloat blanco[] = {1.0f, 1.0f, 1.0f, 1.0f};
+    static const GLfloat posicion0[] = {0.0f, 10.0f, 50.0f, 1.0f};
+    static const GLfloat posicion1[] = {0.0f, -50.0f, 50.0f, 1.0f};
+    static const GLfloat posicion2[] = {0.0f, 0.0f, 120.0f, 0.0f}; // directional
+    const GLenum luces[] = {GL_LIGHT0, GL_LIGHT1, GL_LIGHT2};
+    const GLfloat* posiciones[] = {posicion0, posicion1, posicion2};
+    for (int i = 0; i < 3; i++) {
+        glLightfv(luces[i], GL_POSITION, posiciones[i]);
+        glLightfv(luces[i], GL_AMBIENT, negro);
+        glLightfv(luces[i], GL_DIFFUSE, blanco);
+        glLightfv(luces[i], GL_SPECULAR, blanco);
+    }
+}
+
+void init()
+{
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    initLuces();
+
+    glEnable(GL_BLEND);
+    glEnable(GL_LINE_SMOOTH);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glHint(GL_POINT_SMOOTH_HINT, GL_NICEST);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_DEPTH_TEST);
+
+    camara = Camara::getInstance(-25.0f, -25.0f, 100.0f, 0.0f, 0.0f, 40.0f, 0.0f, 1.0f, 0.0f, true);
+    camara->setOrtho(false);
+
+    glutTimerFunc(50, timerIntro, 0);
+    crearNaveYSkybox();
+    crearMenus();
+    limpiarTeclas();
+    crearFormacion();
+
+    // the fly-in brings the eye from (-25, -25, 100) toward (0, 0, 83)
+    camara->setPasoX(0.0f, 20);
+    camara->setPasoY(0.0f, 20);
+    camara->setPasoZ(83.0f, 20);
+
+    glutTimerFunc(periodo, actualizarJuego, 0);
+    glutTimerFunc(100, timerLento, 0);
+}
+
+void aplicarCamara() { camara->aplicar(height, width); }
+
+void display()
+{
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    aplicarCamara();
+    drawObjects();
+    glFlush();
+    glutSwapBuffers();
+}
+
+void reshape(int w, int h)
+{
+    glViewport(0, 0, w, h);
+    height = h;
+    width = w;
+    if (mostrarScore) {
+        glutSetWindow(ventanaScore);
+        // X refuses a window of height 0: a very short main window still gets a 1-pixel strip
+        glutReshapeWindow(w > 0 ? w : 1, h / 20 > 0 ? h / 20 : 1);
+        glutPositionWindow(0, 0);
+        glutSetWindow(ventanaPrincipal);
+    }
+}
+
+void redibujarVentana(int id)
+{
+    if (id == ventanaScore && !mostrarScore)
+        return;
+    glutSetWindow(id);
+    glutPostRedisplay();
+}

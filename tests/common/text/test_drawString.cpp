@@ -1,0 +1,3 @@
+#include "gl_test.h"
+using zk::GlTest;
+TEST_F(GlTest, Placeholder) {}

@@ -1,0 +1,76 @@
+// End-to-end harness: runs a real game executable on the X display, finds its
+// window, drives it with xdotool, takes screenshots and collects its output.
+#pragma once
+
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace zk {
+
+// Absolute path of a built executable of the project ("space-zarkons-3d", ...).
+std::string binaryPath(const std::string& name);
+// The source tree's root and the folder with the game's data.
+std::string sourceDir();
+std::string gameDataParent(); // the folder holding space-zarkons-3d's data/
+// A fresh empty temporary directory (removed by the caller when wanted).
+std::string makeTempDir();
+
+// An RGB screenshot read back into memory; (0, 0) is the top-left pixel.
+struct Image {
+    int width = 0, height = 0;
+    std::vector<unsigned char> rgb;
+    const unsigned char* at(int x, int y) const { return &rgb[((size_t)y * width + x) * 3]; }
+    // Pixels in the rectangle whose brightest channel exceeds `threshold`.
+    int countBright(int x0, int y0, int x1, int y1, int threshold = 40) const;
+};
+bool loadImage(const std::string& path, Image& out); // any format ImageMagick reads
+
+class GameProcess {
+public:
+    GameProcess(const std::string& exe, const std::vector<std::string>& args, const std::string& cwd);
+    ~GameProcess(); // kills the process if it still runs
+
+    bool start();
+    // The id of the first visible window with this exact title; "" on timeout.
+    std::string findWindow(const std::string& title, double timeoutSec = 30);
+    std::string window() const { return windowId; }
+
+    // Keys are X keysym names: "space", "Escape", "Left", "a", "plus", ...
+    void key(const std::string& keysym);
+    void keyDown(const std::string& keysym);
+    void keyUp(const std::string& keysym);
+    // Mouse positions are relative to the game window.
+    void mouseMove(int x, int y);
+    void mouseDown(int button);
+    void mouseUp(int button);
+    void click(int button, int x, int y);
+    // Pointer position in screen coordinates, for menus that open outside.
+    void mouseMoveScreen(int x, int y);
+
+    bool screenshot(const std::string& pngPath); // the game window only
+    bool screenshotScreen(const std::string& pngPath); // the whole X screen
+
+    bool running();
+    // Waits for the end: the exit status, 128 + signal, or -1 on timeout
+    // (the process is then killed).
+    int waitExit(double timeoutSec = 30);
+    std::string output() const; // standard output so far
+    std::string errors() const; // standard error so far
+    pid_t pid() const { return childPid; }
+
+private:
+    void xdo(const std::string& args);
+    std::string exe, cwd;
+    std::vector<std::string> args;
+    std::string outPath, errPath, windowId;
+    pid_t childPid = -1;
+    int status = -1;
+    bool finished = false;
+};
+
+// Runs a shell command, returns its exit status and (optionally) its stdout.
+int runCommand(const std::string& cmd, std::string* out = nullptr);
+void sleepMs(int ms);
+
+} // namespace zk
