@@ -21,15 +21,24 @@ endfunction()
 # every test discovered so that ctest runs each in its own process. Tests run
 # from the build's tests folder, which holds a copy of the game's data folder.
 function(zk_gtest name)
-  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "" "TIMEOUT;LOCK" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} zk_harness GTest::gtest GTest::gtest_main)
   zk_warnings(${name})
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 120)
   endif()
+  set(props TIMEOUT ${ARG_TIMEOUT})
+  if(ARG_LABELS)
+    list(APPEND props LABELS "${ARG_LABELS}")
+  endif()
+  if(ARG_LOCK)
+    # tests that send X input share the one keyboard focus: one at a time
+    list(APPEND props RESOURCE_LOCK ${ARG_LOCK})
+  endif()
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${ZK_TEST_WORKDIR}
+    TEST_PREFIX "${name}."
     DISCOVERY_TIMEOUT 60
-    PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "${ARG_LABELS}")
+    PROPERTIES ${props})
 endfunction()

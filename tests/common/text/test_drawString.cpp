@@ -1,3 +1,88 @@
+// drawString: lines, spacing, scale and the caller's matrix, seen through the
+// vertices that really reach OpenGL.
+#include "drawString.h"
 #include "gl_test.h"
+
+#include <cmath>
+
 using zk::GlTest;
-TEST_F(GlTest, Placeholder) {}
+
+namespace {
+
+std::vector<zk::FbVertex> strokes(const char* s, double x, double y, double size)
+{
+    return zk::allVertices(zk::captureFeedback([&] { drawString(s, x, y, size); }));
+}
+
+void expectSameVertices(const std::vector<zk::FbVertex>& a, const std::vector<zk::FbVertex>& b)
+{
+    ASSERT_EQ(a.size(), b.size());
+    for (size_t i = 0; i < a.size(); i++) {
+        EXPECT_NEAR(a[i].ox, b[i].ox, 1e-3) << "vertex " << i;
+        EXPECT_NEAR(a[i].oy, b[i].oy, 1e-3) << "vertex " << i;
+    }
+}
+
+} // namespace
+
+TEST_F(GlTest, LineFeedStartsNextLineAtXBelowBySpacing)
+{
+    zk::useOrthoBox(100);
+    const double x = -30, y = 20, s = 10;
+    auto all = strokes("ab\nc", x, y, s);
+    auto firstLine = strokes("ab", x, y, s);
+    auto secondLine = strokes("c", x, y - 1.15 * s, s);
+    ASSERT_FALSE(firstLine.empty());
+    ASSERT_FALSE(secondLine.empty());
+    ASSERT_EQ(all.size(), firstLine.size() + secondLine.size());
+    expectSameVertices(std::vector<zk::FbVertex>(all.begin(), all.begin() + firstLine.size()), firstLine);
+    expectSameVertices(std::vector<zk::FbVertex>(all.begin() + firstLine.size(), all.end()), secondLine);
+
+    // two line feeds leave an empty line between
+    auto gap = strokes("a\n\nc", x, y, s);
+    auto c = strokes("c", x, y - 2.3 * s, s);
+    expectSameVertices(std::vector<zk::FbVertex>(gap.end() - c.size(), gap.end()), c);
+}
+
+TEST_F(GlTest, TextIsAboutSizeUnitsTallAndScalesWithSize)
+{
+    zk::useOrthoBox(200);
+    auto small = strokes("H", 0, 0, 20);
+    auto big = strokes("H", 0, 0, 40);
+    ASSERT_EQ(small.size(), big.size());
+    double minY = 1e9, maxY = -1e9;
+    for (size_t i = 0; i < small.size(); i++) {
+        EXPECT_NEAR(big[i].ox, 2 * small[i].ox, 1e-2);
+        EXPECT_NEAR(big[i].oy, 2 * small[i].oy, 1e-2);
+        minY = std::min(minY, small[i].oy);
+        maxY = std::max(maxY, small[i].oy);
+    }
+    // a capital H stands on the baseline and reaches most of the line height
+    EXPECT_NEAR(minY, 0.0, 1e-3);
+    EXPECT_GT(maxY, 0.6 * 20);
+    EXPECT_LT(maxY, 20);
+}
+
+TEST_F(GlTest, LeavesTheCallersMatrixAndDrawsInItsZPlane)
+{
+    zk::useOrthoBox(100);
+    glTranslatef(5, 6, 7);
+    auto before = zk::matrix(GL_MODELVIEW_MATRIX);
+    int depth = zk::stackDepth(GL_MODELVIEW_STACK_DEPTH);
+    auto v = strokes("Zarkons\n\xBF" "Continuar?", 0, 0, 10);
+    EXPECT_EQ(zk::stackDepth(GL_MODELVIEW_STACK_DEPTH), depth);
+    EXPECT_EQ(zk::matrix(GL_MODELVIEW_MATRIX), before);
+    ASSERT_FALSE(v.empty());
+    for (const zk::FbVertex& p : v)
+        EXPECT_NEAR(p.oz, 0.0, 1e-3);
+}
+
+TEST_F(GlTest, EmptyStringDrawsNothingAndKeepsTheMatrix)
+{
+    zk::useOrthoBox(100);
+    auto before = zk::matrix(GL_MODELVIEW_MATRIX);
+    auto prims = zk::captureFeedback([] { drawString("", 3, 4, 5); });
+    EXPECT_TRUE(prims.empty());
+    EXPECT_EQ(zk::matrix(GL_MODELVIEW_MATRIX), before);
+    EXPECT_EQ(zk::stackDepth(GL_MODELVIEW_STACK_DEPTH), 1);
+}

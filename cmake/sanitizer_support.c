@@ -1,0 +1,39 @@
+/* Linked into every executable of a sanitizer build (ZK_SANITIZE).
+ *
+ * Leak reports are on. The system's OpenGL driver, GLU, freeglut and X keep
+ * allocations to the end of the process; those leaks are theirs, and only
+ * theirs are suppressed here, by library name. The driver is unloaded at exit,
+ * which would leave its frames nameless, so libraries stay loaded instead. */
+
+int dlclose(void* handle)
+{
+    (void)handle;
+    return 0;
+}
+
+const char* __lsan_default_suppressions(void)
+{
+    return "leak:libGL.so\n"
+           "leak:libGLX.so\n"
+           "leak:libGLX_mesa.so\n"
+           "leak:libGLdispatch.so\n"
+           "leak:libglapi.so\n"
+           "leak:swrast_dri.so\n"
+           "leak:libgallium\n"
+           "leak:libLLVM\n"
+           "leak:libGLU.so\n"
+           "leak:libglut.so\n"
+           "leak:libX11.so\n"
+           "leak:libxcb.so\n"
+           "leak:libdrm.so\n";
+}
+
+const char* __asan_default_options(void)
+{
+    return "detect_leaks=1:detect_stack_use_after_return=0";
+}
+
+const char* __ubsan_default_options(void)
+{
+    return "print_stacktrace=1:halt_on_error=1";
+}

@@ -1,0 +1,70 @@
+# Shared by run.sh and test.sh: installing what is missing.
+
+# as_root CMD...: runs a command as root (directly, or through sudo).
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then
+        "$@"
+    elif command -v sudo >/dev/null 2>&1; then
+        sudo "$@"
+    else
+        echo "error: '$*' needs root and sudo is not available" >&2
+        return 1
+    fi
+}
+
+# ensure_packages PKG...: installs the Debian packages that are not installed yet.
+ensure_packages() {
+    local missing=()
+    local p
+    for p in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$p")
+        fi
+    done
+    if [ ${#missing[@]} -eq 0 ]; then
+        return 0
+    fi
+    echo "Installing: ${missing[*]}"
+    as_root apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# What building and running the games needs.
+BUILD_PACKAGES=(build-essential cmake pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri)
+# What the test suite needs on top.
+TEST_PACKAGES=(clang libclang-rt-14-dev libgtest-dev googletest libbenchmark-dev xvfb xauth
+               x11-utils xdotool imagemagick python3 python3-pil assimp-utils
+               desktop-file-utils dpkg-dev file)
+
+# start_xvfb: starts a private X server on a free display and exports DISPLAY.
+start_xvfb() {
+    local n
+    for n in $(seq 90 250); do
+        if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
+            Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+            XVFB_PID=$!
+            local i
+            for i in $(seq 1 100); do
+                if xdpyinfo -display ":$n" >/dev/null 2>&1; then
+                    export DISPLAY=":$n"
+                    return 0
+                fi
+                if ! kill -0 "$XVFB_PID" 2>/dev/null; then
+                    break
+                fi
+                sleep 0.1
+            done
+            kill "$XVFB_PID" 2>/dev/null || true
+        fi
+    done
+    echo "error: could not start Xvfb" >&2
+    return 1
+}
+
+stop_xvfb() {
+    if [ -n "${XVFB_PID:-}" ]; then
+        kill "$XVFB_PID" 2>/dev/null || true
+        wait "$XVFB_PID" 2>/dev/null || true
+        XVFB_PID=
+    fi
+}

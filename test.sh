@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the test suite (clang, AddressSanitizer +
+# UndefinedBehaviorSanitizer, libFuzzer) and runs every test headless on a
+# private Xvfb with Mesa's software renderer. Extra arguments go to ctest.
+set -euo pipefail
+cd "$(dirname "$0")"
+ROOT=$(pwd)
+. scripts/common.sh
+
+ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+
+BUILD=${ZK_TEST_BUILD:-build-test}
+JOBS=$(nproc)
+CC=clang CXX=clang++ cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DZK_SANITIZE=ON -DZK_FUZZ=ON -DZK_TESTS=ON -DZK_WERROR=ON >/dev/null
+cmake --build "$BUILD" -j "$JOBS"
+
+trap stop_xvfb EXIT
+start_xvfb
+echo "Xvfb on $DISPLAY"
+
+# Mesa's software renderer; the sanitizer settings come with each test
+export LIBGL_ALWAYS_SOFTWARE=1
+
+cd "$BUILD"
+ctest --output-on-failure -j "$JOBS" "$@"
