@@ -1,0 +1,117 @@
+// Installing: a DESTDIR install and the Debian package both give launchers that
+// start each game from any directory, with desktop entries that validate.
+#include "e2e.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sys/stat.h>
+
+namespace {
+
+bool exists(const std::string& p)
+{
+    struct stat st;
+    return stat(p.c_str(), &st) == 0;
+}
+
+// Starts an installed launcher from an unrelated directory, sees the window,
+// ends the game with Escape.
+void launcherStartsAndEnds(const std::string& launcher, const std::string& title)
+{
+    const std::string elsewhere = zk::makeTempDir();
+    zk::GameProcess game(launcher, {}, elsewhere);
+    ASSERT_TRUE(game.start());
+    std::string id = game.findWindow(title, 60);
+    ASSERT_FALSE(id.empty()) << launcher << "\n" << game.output() << game.errors();
+    zk::sleepMs(500);
+    game.key("Escape");
+    EXPECT_EQ(game.waitExit(30), 0) << launcher << "\n" << game.errors();
+    zk::runCommand("rm -rf '" + elsewhere + "'");
+}
+
+const char* kInstalled[] = {
+    "usr/bin/space-zarkons-3d",
+    "usr/bin/tie-zarkons",
+    "usr/bin/ac3d-info",
+    "usr/lib/zarkons/space-zarkons-3d",
+    "usr/lib/zarkons/tie-zarkons",
+    "usr/share/zarkons/space-zarkons-3d/data/nave1_chico.ac",
+    "usr/share/zarkons/space-zarkons-3d/data/nave_open.ac",
+    "usr/share/zarkons/space-zarkons-3d/data/Misil_chico.ac",
+    "usr/share/zarkons/space-zarkons-3d/data/Stars.tga",
+    "usr/share/zarkons/space-zarkons-3d/data/spark.tga",
+    "usr/share/applications/space-zarkons-3d.desktop",
+    "usr/share/applications/tie-zarkons.desktop",
+    "usr/share/icons/hicolor/scalable/apps/space-zarkons-3d.svg",
+    "usr/share/icons/hicolor/scalable/apps/tie-zarkons.svg",
+    "usr/share/man/man6/space-zarkons-3d.6",
+    "usr/share/man/man6/tie-zarkons.6",
+    "usr/share/man/man1/ac3d-info.1",
+};
+
+class Instalacion : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (getenv("DISPLAY") == nullptr)
+            GTEST_SKIP() << "no X display: run the suite through ./test.sh";
+        root = zk::makeTempDir();
+    }
+    void TearDown() override
+    {
+        if (!root.empty())
+            zk::runCommand("rm -rf '" + root + "'");
+    }
+    std::string root;
+};
+
+} // namespace
+
+TEST_F(Instalacion, DestdirInstallStartsBothGamesFromAnywhere)
+{
+    std::string out;
+    ASSERT_EQ(zk::runCommand("DESTDIR='" + root + "' cmake --install '" ZK_BUILD_DIR
+                             "' --prefix /usr 2>&1", &out), 0) << out;
+    for (const char* f : kInstalled)
+        EXPECT_TRUE(exists(root + "/" + f)) << f;
+    launcherStartsAndEnds(root + "/usr/bin/space-zarkons-3d", "Space Zarkons 3D");
+    launcherStartsAndEnds(root + "/usr/bin/tie-zarkons", "Tie Zarkons");
+}
+
+TEST_F(Instalacion, DesktopEntriesValidate)
+{
+    for (const char* game : {"space-zarkons-3d", "tie-zarkons"}) {
+        std::string out;
+        EXPECT_EQ(zk::runCommand(std::string("desktop-file-validate '") + ZK_SOURCE_DIR + "/packaging/" +
+                                 game + ".desktop' 2>&1", &out), 0) << out;
+        EXPECT_EQ(out, "") << out;
+    }
+}
+
+TEST_F(Instalacion, DebianPackageHoldsTheGamesAndTheirDependencies)
+{
+    std::string out;
+    ASSERT_EQ(zk::runCommand("cd '" ZK_BUILD_DIR "' && cpack -G DEB -B '" + root + "/pkg' 2>&1", &out), 0) << out;
+    std::string deb;
+    zk::runCommand("ls '" + root + "'/pkg/*.deb", &deb);
+    deb = deb.substr(0, deb.find('\n'));
+    ASSERT_FALSE(deb.empty()) << out;
+
+    std::string fields;
+    ASSERT_EQ(zk::runCommand("dpkg-deb -f '" + deb + "' Package Version Section Depends", &fields), 0);
+    EXPECT_NE(fields.find("Package: zarkons"), std::string::npos) << fields;
+    EXPECT_NE(fields.find("Section: games"), std::string::npos) << fields;
+    for (const char* dep : {"libglut", "libglu1", "libglx0", "libc6"})
+        EXPECT_NE(fields.find(dep), std::string::npos) << dep << " missing from:\n" << fields;
+
+    std::string contents;
+    ASSERT_EQ(zk::runCommand("dpkg-deb -c '" + deb + "'", &contents), 0);
+    for (const char* f : kInstalled)
+        EXPECT_NE(contents.find(std::string("./") + f), std::string::npos) << f;
+
+    const std::string unpacked = root + "/unpacked";
+    ASSERT_EQ(zk::runCommand("dpkg-deb -x '" + deb + "' '" + unpacked + "'"), 0);
+    launcherStartsAndEnds(unpacked + "/usr/bin/space-zarkons-3d", "Space Zarkons 3D");
+    launcherStartsAndEnds(unpacked + "/usr/bin/tie-zarkons", "Tie Zarkons");
+}
