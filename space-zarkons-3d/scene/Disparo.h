@@ -5,6 +5,7 @@
 
 class Disparo : public Dibujable {
 public:
+    // Loads the missile model on the first shot of the run.
     Disparo(float x, float y, float z, float rx, float ry, float rz);
     void draw() override;
     ~Disparo() override;

@@ -1,1 +1,85 @@
-// placeholder: filled in by its own change
+// One ship of the enemy formation.
+#include "Invasor.h"
+
+#include "DisparoE.h"
+#include "DisplayListFactory.h"
+#include "ParticleRegistry.h"
+#include "ParticleSystem.h"
+
+#include <GL/gl.h>
+
+#include <cassert>
+#include <iostream>
+
+// Steps to each side of the start column before the sweep turns.
+static const int kPasosBarrido = 20;
+static const float kPasoLateral = 0.25f;
+static const float kPasoAvance = 0.5f;
+
+unsigned int* Invasor::modelo = nullptr;
+
+Invasor::Invasor(float x, float y, float z, float rx, float ry, float rz)
+    : Dibujable(x, y, z, rx, ry, rz, 4.0f, 2.0f, 4.0f),
+      direccion(0), contador(0), destruido(false)
+{
+    explosion = new ParticleExplosion(0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f);
+    try {
+        modelo = DisplayListFactory::getNaveOpen();
+    } catch (...) {
+        // no destructor runs for a ship that was never made
+        delete explosion;
+        throw;
+    }
+}
+
+void Invasor::draw()
+{
+    if (destruido)
+        return;
+    assert(modelo != nullptr);
+    glCallList(*modelo);
+}
+
+Invasor::~Invasor()
+{
+    std::cout << "Invasor destruido" << std::endl;
+    // the game deletes a ship right after it explodes, while its burst plays
+    ParticleRegistry::getInstance()->handOver(explosion);
+}
+
+void Invasor::mover()
+{
+    // at either end of the sweep: one step forward and turn back
+    if (contador == kPasosBarrido || contador == -kPasosBarrido) {
+        z += kPasoAvance;
+        direccion = direccion == 0 ? 1 : 0;
+    }
+    if (direccion == 1) {
+        x += kPasoLateral;
+        contador++;
+    } else {
+        x -= kPasoLateral;
+        contador--;
+    }
+}
+
+void Invasor::explotar()
+{
+    destruido = true;
+    explosion->setX(x);
+    explosion->setY(y);
+    explosion->setZ(z);
+    explosion->setRotacionX(rotacionX);
+    explosion->setRotacionY(rotacionY);
+    explosion->setRotacionZ(rotacionZ);
+    ParticleRegistry::getInstance()->add(explosion);
+}
+
+DisparoE* Invasor::disparar()
+{
+    return new DisparoE(x, y, z, rotacionX, rotacionY, rotacionZ);
+}
+
+bool Invasor::estaDestruido() const { return destruido; }
+
+ParticleExplosion* Invasor::getExplosion() const { return explosion; }

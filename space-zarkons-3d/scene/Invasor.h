@@ -8,8 +8,10 @@ class ParticleExplosion;
 
 class Invasor : public Dibujable {
 public:
+    // Loads the enemy model on first use; throws std::exception if it cannot.
     Invasor(float x, float y, float z, float rx, float ry, float rz);
     void draw() override;
+    // Hands a still playing explosion over to the particle registry.
     ~Invasor() override;
     // One step of the sideways sweep.
     virtual void mover();
@@ -20,4 +22,10 @@ public:
     ParticleExplosion* getExplosion() const;
 
     static unsigned int* modelo;
+
+private:
+    int direccion; // 0: sweeping toward -x; 1: toward +x
+    int contador;  // sweep steps from the start column, -20 to 20
+    bool destruido;
+    ParticleExplosion* explosion;
 };

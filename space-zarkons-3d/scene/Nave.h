@@ -18,7 +18,15 @@ public:
     const std::vector<Triangulo*>& getTriangulos() const { return triangulos; }
     const std::vector<Vector*>& getNormales() const { return normales; }
 
+    // Appends three vertex normals per triangle to `normales`: for each vertex,
+    // the normalised sum, in file order, of the face normals of the triangles
+    // that share it, except those holding all three vertices of its own.
+    static void calcularNormales(const std::vector<Triangulo*>& triangulos,
+                                 std::vector<Vector*>& normales);
+
 private:
+    void liberar();
+
     std::vector<Triangulo*> triangulos;
     std::vector<Vector*> normales;
 };

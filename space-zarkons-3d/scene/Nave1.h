@@ -8,10 +8,13 @@ class ParticleExplosion;
 
 class Nave1 : public Dibujable {
 public:
+    // Loads the ship model on first use; throws std::exception if it cannot.
     Nave1(float x, float y, float z, float rx, float ry, float rz);
     void draw() override;
+    // Hands a still playing explosion over to the particle registry.
     ~Nave1() override;
 
+    // One step each way, tilting the ship with it.
     void moverIzquierda();
     void moverDerecha();
     void moverAbajo();
@@ -23,6 +26,7 @@ public:
     void reiniciar();
     int getEnergia() const;
     void quitarEnergia();
+    // Velocity for the fly-out: a fiftieth of the way to t on that axis.
     void setDestinoX(float t);
     void setDestinoY(float t);
     void setDestinoZ(float t);
@@ -34,4 +38,12 @@ public:
     static void usarModeloAbierto();
     static void usarModeloChico();
     static unsigned int* modelo;
+
+private:
+    bool destruida;
+    bool puedeDisparar;
+    int lado; // gun of the last attempt: 1 the +x side, 0 the -x side
+    ParticleExplosion* explosion;
+    int energia;
+    float velocidadX, velocidadY, velocidadZ;
 };
