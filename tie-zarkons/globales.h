@@ -1,0 +1,123 @@
+// Every global of Tie Zarkons, one line each, and the functions its files
+// share. Defined in globales.cpp.
+#pragma once
+
+#include <GL/gl.h>
+
+// One shot of either side: where it is and whether it is in flight.
+struct shoot {
+    float x, y;
+    bool activo;
+};
+
+// One wall cube or one cube of the energy bar.
+struct cubito {
+    float x, y;
+    bool vivo;
+};
+
+// The formation: x of column 0, y of row 0, the way it marches and its limit.
+struct posicionTie {
+    float x, y;
+    int direccion;  // 0: toward -x, 1: toward +x
+    float limite;   // half-width of the field
+};
+
+// The player's ship.
+struct estadoXWing {
+    float x, y;
+    int energia;    // energy units left
+};
+
+// --- sizes of the field ---
+const int kFilas = 3;          // rows of the formation
+const int kColumnas = 5;       // columns of the formation
+const int kTies = kFilas * kColumnas;
+const int kEnemys = 50;        // alive flags kept; only the first kTies are read
+const int kDisparos = 5;       // shots in flight per side
+const int kBloques = 96;       // wall cubes, four walls of 24
+const int kEnergia = 10;       // full energy, one cube of the bar each
+const float kPasoTie = 16.0f;  // spacing of the formation's rows and columns
+
+// --- screens and view (pantallas.cpp) ---
+extern int state;              // 0 opening, 1 title, 2 play, 3 lost, 4 won, 5 help
+extern int tamName;            // size of the title, counts down from 200 to 0
+extern bool animating;         // the world advances (false: paused)
+extern bool ortho;             // orthographic projection (false: perspective)
+extern bool relleno;           // polygons filled (false: drawn as lines)
+extern float scale;            // scale of the whole scene, 0.2 ... 1.6
+extern bool fullscreen;        // full-screen mode is on
+extern int width, height;      // window size at the last reshape
+extern float xrot, yrot;       // view rotation about X and about Y, degrees
+extern float xdiff, ydiff;     // anchors of the running mouse drag
+extern bool mouseDown;         // a left-button drag is under way
+extern bool swapSincronizado;  // buffer swaps wait for the display's refresh
+
+// --- light and materials (pantallas.cpp, campo.cpp) ---
+extern GLfloat lmodel_ambient[4];  // ambient light of the scene
+extern GLfloat light_ambient[4];   // light 0 ambient
+extern GLfloat light_diffuse[4];   // light 0 diffuse
+extern GLfloat light_specular[4];  // light 0 specular
+extern GLfloat light_position[4];  // light 0 direction (w = 0)
+extern GLfloat no_mat[4];          // black, no contribution
+extern GLfloat mat_ambient[4];     // ambient of the ships
+extern GLfloat mat_diffuse[4];     // diffuse of every object
+extern GLfloat mat_specular[4];    // specular of every object
+extern GLfloat high_shininess;     // specular exponent of every object
+
+// --- play field (campo.cpp) ---
+extern bool enemys[kEnemys];       // alive flags, index = row * 5 + column
+extern posicionTie pos_tie;        // where the formation is and where it goes
+extern estadoXWing xWingStat;      // the X-Wing's position and energy
+extern shoot sXWing[kDisparos];    // the X-Wing's shots
+extern shoot sTie[kDisparos];      // the Ties' shots
+extern cubito bloques[kBloques];   // the wall cubes
+extern cubito energia[kEnergia];   // where the energy-bar cubes stand
+extern int puntos;                 // score, kept across restarts
+extern int tiempoDisparo;          // ticks since the X-Wing last fired
+
+// --- display lists (modelos.cpp), 0 until crearModelos ---
+extern GLuint listaTie;            // the Tie fighter
+extern GLuint listaXWing;          // the X-Wing, calling its six parts
+extern GLuint listaAlaIzquierda;   // left wing panel
+extern GLuint listaAlaDerecha;     // right wing panel
+extern GLuint listaBloqueMotor;    // engine block
+extern GLuint listaMotorSuperior;  // upper engine pair of cylinders and discs
+extern GLuint listaMotorInferior;  // lower engine
+extern GLuint listaCanon;          // laser cannon
+extern GLuint listaDisparoXWing;   // the X-Wing's shot
+extern GLuint listaRayoTie;        // one bolt of a Tie shot
+extern GLuint listaDisparoTie;     // a Tie shot, two bolts
+extern GLuint listaCubo;           // one wall cube
+
+// --- pantallas.cpp ---
+void init();
+void initTransformation();
+void display();
+void reshape(int w, int h);
+void timer(int value);
+void drawObjects();
+void keyboard(unsigned char key, int x, int y);
+void special(int key, int x, int y);
+void mouse(int button, int buttonState, int x, int y);
+void motion(int x, int y);
+void writeInstrucciones();
+bool sincronizarIntercambio();
+
+// --- campo.cpp ---
+void reiniciarCampo();
+void defCubito(int index, int x, int y);
+void defBloques(int index, int x, int y);
+float distancia(float a, float b);
+bool collision(float x, float y, shoot* s, float dx, float dy);
+void dispararTie(float x, float y);
+void dispararXWing();
+void drawPuntos();
+void drawEnergia();
+void contarTiempoDisparo();
+void avanzarMundo();
+void dibujarCampo();
+
+// --- modelos.cpp ---
+void crearModelos();
+void borrarModelos();

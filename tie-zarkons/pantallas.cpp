@@ -1,0 +1,365 @@
+// The program's skeleton: OpenGL set-up, the view, the frame loop, the
+// screens of each game state and every key and mouse binding.
+#include "globales.h"
+
+#include "drawString.h"
+
+#include <GL/freeglut.h>
+#include <GL/glx.h>
+
+#include <cassert>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+// --- constants ---
+
+// Latin-1 bytes, written as escapes so no editor can re-encode them.
+static const char* const kInstrucciones[7] = {
+    "\nInstrucciones:\n",
+    "   Las teclas de flecha rotan el objeto.\n",
+    "   La tecla de Inicio restaura el objeto a su orientacion original.\n",
+    "   La tecla 'A' comienza y detiene la animacion.\n",
+    "        (Las teclas Arrow y Home no funcionan durante la animacion.)\n",
+    "   La tecla 'P' cambia entre proyeccci\xF3n en perspectiva y ortografica.\n",
+    "   The Escape key ends the program.\n\n"};
+
+static const char* const kAyuda[11] = {
+    "Flechas derecha e izquierda: mover la nave",
+    "'M': disparar",
+    "Boton izquierdo del rat\xF3n y moverlo: cambiar el punto de vista",
+    "'Inicio': volver al punto de vista por defecto",
+    "'A': pausa",
+    "'+': acercar al centro",
+    "'-': alejar desde el centro",
+    "'P': cambiar entre vista de perspectiva y ortogonal",
+    "'R': dibujar los pol\xEDgonos con o sin relleno",
+    "'F': pantalla completa o ventana",
+    "'Escape': salir"};
+
+static const float kEscalaMin = 0.2f;
+static const float kEscalaMax = 1.6f;
+static const float kPasoEscala = 0.2f;
+// Delay from a frame to its tick. With the swap waiting for the refresh, the
+// tick follows at once; without it the game would run as fast as it can draw,
+// so the frame (begun when the timer is armed) gets a 60 Hz share instead.
+static const int kRetardoSincronizado = 1;
+static const int kRetardoPropio = 16;
+
+// --- helpers ---
+
+// Steps of 0.2 do not add up exactly in float: without this, going up and
+// down again would leave a scale a hair above zero that the lower clamp misses.
+static float enPaso(float s)
+{
+    return std::round(s / kPasoEscala) * kPasoEscala;
+}
+
+static void amarillo()
+{
+    glColor3f(1.0f, 1.0f, 0.0f);
+}
+
+static void pantallaTitulo()
+{
+    // integer halves and thirds, truncated toward zero, as the title shrinks
+    glPushMatrix();
+        glTranslatef((float)(-tamName / 2), 0.0f, 0.0f);
+        drawString("Tie", 0, tamName / 3, tamName);
+        drawString("Zarkons", -tamName, -tamName / 3, tamName);
+    glPopMatrix();
+}
+
+static void pantallaFinal(bool ganada)
+{
+    glTranslatef(-20.0f, 0.0f, 0.0f);
+    drawString(ganada ? "Eres poderoso en" : "Eres mediocre en", -50, 40, 20);
+    drawString("la fuerza...", -20, 20, 20);
+    drawString("\xBF" "Continuar?", -20, -20, 20);
+    drawString("Si/No", -5, -40, 20);
+}
+
+static void pantallaAyuda()
+{
+    drawString("Configuracion del teclado", -65, 70, 13);
+    for (int i = 0; i < 11; i++)
+        drawString(kAyuda[i], -97, 49 - 7 * i, 7);
+}
+
+// --- public functions ---
+
+void init()
+{
+    glEnable(GL_BLEND);
+    glEnable(GL_LINE_SMOOTH);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_NORMALIZE);
+
+    reiniciarCampo();
+
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, lmodel_ambient);
+    glShadeModel(GL_SMOOTH);
+    glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, 1);
+    glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, 1);
+    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+    glEnable(GL_COLOR_MATERIAL);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glLightfv(GL_LIGHT0, GL_AMBIENT, light_ambient);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, light_diffuse);
+    glLightfv(GL_LIGHT0, GL_SPECULAR, light_specular);
+    glLightfv(GL_LIGHT0, GL_POSITION, light_position);
+}
+
+void initTransformation()
+{
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    // a window with no area yet (before the first reshape, or minimised)
+    // would divide by zero: draw it as a square until it has one
+    const double aspect = (width > 0 && height > 0) ? (double)height / width : 1.0;
+    const double lado = ortho ? 16.0 : 10.0;
+    double l, r, b, t;
+    if (aspect >= 1.0) {
+        l = -lado; r = lado; b = -lado * aspect; t = lado * aspect;
+    } else {
+        l = -lado / aspect; r = lado / aspect; b = -lado; t = lado;
+    }
+    if (ortho)
+        glOrtho(l, r, b, t, 30.0, 70.0);
+    else
+        glFrustum(l, r, b, t, 30.0, 70.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(0, 0, 50, 0, 0, 0, 0, 1, 0);
+}
+
+void display()
+{
+    // one tick per frame drawn, while the game is not paused
+    if (animating)
+        glutTimerFunc(swapSincronizado ? kRetardoSincronizado : kRetardoPropio, timer, 1);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    initTransformation();
+    glRotatef(xrot, 1.0f, 0.0f, 0.0f);
+    glRotatef(yrot, 0.0f, 1.0f, 0.0f);
+    drawObjects();
+    glFlush();
+    glutSwapBuffers();
+}
+
+void reshape(int w, int h)
+{
+    glViewport(0, 0, w, h);
+    width = w;
+    height = h;
+}
+
+void timer(int)
+{
+    contarTiempoDisparo();
+    if (state == 1) {
+        if (tamName > 0)
+            tamName--;
+        // the tick that brings the title to nothing starts the game
+        if (tamName == 0)
+            state = 2;
+    }
+    avanzarMundo();
+    glutPostRedisplay();
+}
+
+void drawObjects()
+{
+    glScalef(scale, scale, scale);
+    amarillo();
+    switch (state) {
+    case 0:
+        drawString("Hace mucho tiempo en una galaxia muy, muy lejana...", -83, 0, 7);
+        break;
+    case 1:
+        pantallaTitulo();
+        break;
+    case 2:
+        if (!animating)
+            drawString("Pausa", -23.5, 0, 20);
+        dibujarCampo();
+        break;
+    case 3:
+    case 4:
+        pantallaFinal(state == 4);
+        break;
+    case 5:
+        pantallaAyuda();
+        break;
+    default:
+        assert(!"unknown game state");
+        break;
+    }
+}
+
+void keyboard(unsigned char key, int, int)
+{
+    const bool fin = state == 3 || state == 4;
+    if (key == 27)
+        exit(0);
+    if (key != 0 && state <= 1) {
+        state++;
+        return;
+    }
+    if ((key == 's' || key == 'S') && fin) {
+        init();
+        state = 2;
+        return;
+    }
+    if ((key == 'n' || key == 'N') && fin)
+        exit(0);
+    if (key == 'a' || key == 'A') {
+        animating = !animating;
+        glutPostRedisplay();
+        return;
+    }
+    if ((key == 'h' || key == 'H') && state == 2) {
+        state = 5;
+        return;
+    }
+    if (key != 0 && state == 5) {
+        state = 2;
+        return;
+    }
+
+    // view settings redraw at once only while paused; otherwise the running
+    // timer shows them in the next frame
+    bool vista = true;
+    if (key == 'p' || key == 'P') {
+        ortho = !ortho;
+    } else if (key == 'r' || key == 'R') {
+        relleno = !relleno;
+        glPolygonMode(GL_FRONT_AND_BACK, relleno ? GL_FILL : GL_LINE);
+    } else if (key == '+') {
+        scale = enPaso(scale + kPasoEscala);
+        if (scale > kEscalaMax)
+            scale = kEscalaMax;
+    } else if (key == '-') {
+        scale = enPaso(scale - kPasoEscala);
+        // a step down from the smallest scale would hide the whole scene
+        if (scale <= 0.0f)
+            scale = kEscalaMin;
+    } else {
+        vista = false;
+    }
+    if (vista) {
+        if (!animating)
+            glutPostRedisplay();
+        return;
+    }
+
+    if (key == 'f' || key == 'F') {
+        fullscreen = !fullscreen;
+        if (fullscreen) {
+            glutFullScreen();
+        } else {
+            glutReshapeWindow(640, 480);
+            glutPositionWindow(150, 50);
+        }
+        return;
+    }
+    if ((key == 'm' || key == 'M') && state == 2 && tiempoDisparo > 5) {
+        tiempoDisparo = 0;
+        dispararXWing();
+    }
+}
+
+void special(int key, int, int)
+{
+    if (!animating)
+        return;
+    if (key == GLUT_KEY_LEFT && state == 2) {
+        if (xWingStat.x > -100.0f)
+            xWingStat.x -= 1.0f;
+    } else if (key == GLUT_KEY_RIGHT && state == 2) {
+        if (xWingStat.x < 100.0f)
+            xWingStat.x += 1.0f;
+    } else if (key == GLUT_KEY_HOME) {
+        xrot = 0.0f;
+        yrot = 0.0f;
+    }
+}
+
+void mouse(int button, int buttonState, int x, int y)
+{
+    if (button == GLUT_LEFT_BUTTON && buttonState == GLUT_DOWN) {
+        mouseDown = true;
+        xdiff = x - yrot;
+        ydiff = -y + xrot;
+    } else {
+        mouseDown = false;
+    }
+}
+
+void motion(int x, int y)
+{
+    if (mouseDown) {
+        yrot = x - xdiff;
+        xrot = y + ydiff;
+        glutPostRedisplay();
+    }
+}
+
+void writeInstrucciones()
+{
+    for (const char* s : kInstrucciones)
+        fputs(s, stdout);
+    fflush(stdout);
+}
+
+// Asks the driver to wait for the display's refresh in each buffer swap, so
+// that one tick per frame runs at the refresh rate instead of as fast as the
+// machine can draw. True when a driver took the request; false when the
+// display offers no swap control (Xvfb, for one).
+bool sincronizarIntercambio()
+{
+    Display* dpy = glXGetCurrentDisplay();
+    const GLXDrawable dibujable = glXGetCurrentDrawable();
+    if (dpy == nullptr || dibujable == 0)
+        return false;
+    const char* ext = glXQueryExtensionsString(dpy, DefaultScreen(dpy));
+    auto tiene = [ext](const char* nombre) {
+        // whole names only: one extension's name may start another's
+        const size_t n = strlen(nombre);
+        for (const char* p = ext; p != nullptr && (p = strstr(p, nombre)) != nullptr; p += n) {
+            if ((p == ext || p[-1] == ' ') && (p[n] == ' ' || p[n] == '\0'))
+                return true;
+        }
+        return false;
+    };
+    auto buscar = [](const char* nombre) {
+        return glXGetProcAddress(reinterpret_cast<const GLubyte*>(nombre));
+    };
+
+    if (tiene("GLX_EXT_swap_control")) {
+        typedef void (*SwapEXT)(Display*, GLXDrawable, int);
+        if (auto f = reinterpret_cast<SwapEXT>(buscar("glXSwapIntervalEXT"))) {
+            f(dpy, dibujable, 1);
+            return true;
+        }
+    }
+    if (tiene("GLX_MESA_swap_control")) {
+        typedef int (*SwapMESA)(unsigned int);
+        if (auto f = reinterpret_cast<SwapMESA>(buscar("glXSwapIntervalMESA")))
+            if (f(1) == 0)
+                return true;
+    }
+    if (tiene("GLX_SGI_swap_control")) {
+        typedef int (*SwapSGI)(int);
+        if (auto f = reinterpret_cast<SwapSGI>(buscar("glXSwapIntervalSGI")))
+            if (f(1) == 0)
+                return true;
+    }
+    return false;
+}
