@@ -41,7 +41,7 @@ start_xvfb() {
     local n
     for n in $(seq 90 250); do
         if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-            Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+            Xvfb ":$n" -screen 0 1920x1200x24 -nolisten tcp -noreset >/dev/null 2>&1 &
             XVFB_PID=$!
             local i
             for i in $(seq 1 100); do

@@ -1,22 +1,364 @@
-// Input: placeholder until the input and menu land.
+// Input: keys, arrows, the left-button camera move and the popup menu.
 #include "globales.h"
 
+#include "Camara.h"
+#include "Disparo.h"
+#include "Nave1.h"
+
+#include <GL/freeglut.h>
+
+#include <cassert>
+#include <climits>
+#include <cmath>
 #include <cstdlib>
+#include <exception>
+
+// A camera move takes at most this many runs of timerCamara.
+static const int kPasosCamara = 50;
+
+// The mouse move's own per-run steps: the fly-in keeps the camera's, so a
+// click during the fly-in cannot stall it.
+static float pasoCamara[3] = {0.0f, 0.0f, 0.0f};
+static int corridasCamara = 0;          // runs of the current move so far
+static bool camaraEnMovimiento = false; // a timerCamara chain is armed
+
+static void alternar(bool& b)
+{
+    b = !b;
+}
+
+// The speed controls share these: never below 2 ms, so fps never divides by 0.
+static void acelerar()
+{
+    if (periodo > 2) {
+        periodo -= 1;
+        fps = 1000 / periodo;
+        redibujarVentana(ventanaScore);
+    }
+}
+
+static void frenar()
+{
+    if (periodo < INT_MAX)
+        periodo += 1;
+    fps = 1000 / periodo;
+    redibujarVentana(ventanaScore);
+}
+
+// Full screen is a top-level window's: the key may come from the score strip.
+static void pantallaCompleta()
+{
+    activarVentanaPrincipal();
+    glutFullScreen();
+}
 
 void keyboard(unsigned char key, int, int)
 {
     if (key == 27)
         exit(0);
+    switch (key) {
+    case ' ':
+    case 'd':
+    case 'D':
+        teclaDisparo = true;
+        break;
+    case 'p':
+    case 'P':
+        pausa = pausa == 0 ? 1 : 0;
+        break;
+    case 'o':
+    case 'O':
+        camara->setOrtho(!camara->getOrtho());
+        break;
+    case 'w':
+    case 'W':
+        alternar(wireframe);
+        break;
+    case 'f':
+    case 'F':
+        pantallaCompleta();
+        break;
+    case 'i':
+    case 'I':
+        alternar(facetado);
+        break;
+    case 'c':
+    case 'C':
+        Nave1::usarModeloAbierto();
+        break;
+    case 'r':
+    case 'R':
+        Nave1::usarModeloChico();
+        break;
+    case 's':
+    case 'S':
+        alternarScore();
+        break;
+    case '-':
+        frenar();
+        break;
+    case '+':
+        acelerar();
+        break;
+    default:
+        break;
+    }
+    aplicarTeclas();
 }
-void keyboardUp(unsigned char, int, int) {}
-void special(int, int, int) {}
-void specialUp(int, int, int) {}
-void aplicarTeclas() {}
-void limpiarTeclas() { teclaArriba = teclaAbajo = teclaDerecha = teclaIzquierda = teclaDisparo = false; }
-void mouse(int, int, int, int) {}
-void timerCamara(int) {}
-void crearMenus() {}
-void menuPrincipal(int) {}
-void menuProyeccion(int) {}
-void menuVelocidad(int) {}
-void menuLuces(int) {}
+
+void keyboardUp(unsigned char key, int, int)
+{
+    switch (key) {
+    case ' ':
+    case 'd':
+    case 'D':
+        teclaDisparo = false;
+        break;
+    case '+':
+        // the release shortens the period once more, silently
+        if (periodo > 2)
+            periodo -= 1;
+        break;
+    default:
+        break;
+    }
+    if (pausa == 0)
+        aplicarTeclas();
+}
+
+void special(int key, int, int)
+{
+    if (pausa == 1)
+        return;
+    switch (key) {
+    case GLUT_KEY_UP:
+        teclaArriba = true;
+        break;
+    case GLUT_KEY_DOWN:
+        teclaAbajo = true;
+        break;
+    case GLUT_KEY_RIGHT:
+        teclaDerecha = true;
+        break;
+    case GLUT_KEY_LEFT:
+        teclaIzquierda = true;
+        break;
+    default:
+        break;
+    }
+    aplicarTeclas();
+    redibujarVentana(ventanaPrincipal);
+}
+
+void specialUp(int key, int, int)
+{
+    switch (key) {
+    case GLUT_KEY_UP:
+        teclaArriba = false;
+        break;
+    case GLUT_KEY_DOWN:
+        teclaAbajo = false;
+        break;
+    case GLUT_KEY_RIGHT:
+        teclaDerecha = false;
+        break;
+    case GLUT_KEY_LEFT:
+        teclaIzquierda = false;
+        break;
+    default:
+        break;
+    }
+    if (pausa == 0)
+        aplicarTeclas();
+}
+
+// Held keys act once per key event; the ship stays within x ±31 and y ±26.
+void aplicarTeclas()
+{
+    assert(nave != nullptr);
+    if (teclaIzquierda && nave->getX() > -31.0f)
+        nave->moverIzquierda();
+    if (teclaDerecha && nave->getX() < 31.0f)
+        nave->moverDerecha();
+    if (teclaAbajo && nave->getY() > -26.0f)
+        nave->moverAbajo();
+    if (teclaArriba && nave->getY() < 26.0f)
+        nave->moverArriba();
+    if (teclaDisparo && !gameOver && !naveDestruida) {
+        // the first shot compiles the missile model into the current context
+        activarVentanaPrincipal();
+        Disparo* disparo = nullptr;
+        try {
+            disparo = nave->disparar();
+        } catch (const std::exception&) {
+            salirSinModelos();
+        }
+        if (disparo != nullptr)
+            disparos.push_back(disparo);
+    }
+}
+
+void limpiarTeclas()
+{
+    teclaArriba = teclaAbajo = teclaDerecha = teclaIzquierda = false;
+    teclaDisparo = false;
+}
+
+// The left button orbits the eye on the sphere of radius 43 around the
+// look-at centre (0, 0, 40); the drag scales are fixed, whatever the window.
+void mouse(int button, int state, int x, int y)
+{
+    if (button != GLUT_LEFT_BUTTON)
+        return;
+    if (state == GLUT_DOWN) {
+        clickX = (float)x;
+        clickY = (float)y;
+        return;
+    }
+    if (state != GLUT_UP)
+        return;
+    assert(camara != nullptr);
+    float dx = (float)(((float)x - clickX) * 86.0 / 640.0);
+    float dy = (float)((clickY - (float)y) * 86.0 / 480.0);
+    float destX = camara->getOjoX() + dx;
+    float destY = camara->getOjoY() + dy;
+    if (std::fabs(destX) >= 43.0f || std::fabs(destY) >= 43.0f)
+        return;
+    float d = 6400.0f - 4.0f * (destX * destX + destY * destY + 1600.0f - 1849.0f);
+    if (!(d >= 0.0f))
+        return;
+    float destZ = (std::sqrt(d) + 80.0f) / 2.0f;
+
+    destinoCamara[0] = destX;
+    destinoCamara[1] = destY;
+    destinoCamara[2] = destZ;
+    pasoCamara[0] = (destX - camara->getOjoX()) / kPasosCamara;
+    pasoCamara[1] = (destY - camara->getOjoY()) / kPasosCamara;
+    pasoCamara[2] = (destZ - camara->getOjoZ()) / kPasosCamara;
+    corridasCamara = 0;
+    pausa = 1;
+    // a release during a move retargets it; a second chain would never stop
+    if (!camaraEnMovimiento) {
+        camaraEnMovimiento = true;
+        glutTimerFunc(30, timerCamara, 0);
+    }
+}
+
+void timerCamara(int)
+{
+    assert(camara != nullptr);
+    camara->setOjoX(camara->getOjoX() + pasoCamara[0]);
+    camara->setOjoY(camara->getOjoY() + pasoCamara[1]);
+    camara->setOjoZ(camara->getOjoZ() + pasoCamara[2]);
+    corridasCamara++;
+    bool lejos = std::fabs(camara->getOjoX() - destinoCamara[0]) > 1.0f ||
+                 std::fabs(camara->getOjoY() - destinoCamara[1]) > 1.0f ||
+                 std::fabs(camara->getOjoZ() - destinoCamara[2]) > 1.0f;
+    // the fly-in may be moving the eye too: the move still ends on its 50th run
+    if (lejos && corridasCamara < kPasosCamara) {
+        glutTimerFunc(30, timerCamara, 0);
+        redibujarVentana(ventanaPrincipal);
+    } else {
+        camaraEnMovimiento = false;
+        pausa = 0;
+    }
+}
+
+// Labels are Windows-1252 bytes; 0xF3 is the o with an acute accent.
+void crearMenus()
+{
+    int principal = glutCreateMenu(menuPrincipal);
+    int proyeccion = glutCreateMenu(menuProyeccion);
+    int velocidad = glutCreateMenu(menuVelocidad);
+    int luces = glutCreateMenu(menuLuces);
+
+    glutSetMenu(luces);
+    glutAddMenuEntry("Prender Luz 1", 0);
+    glutAddMenuEntry("Prender Luz 2", 1);
+    glutAddMenuEntry("Prender Luz 3", 2);
+    glutAddMenuEntry("Apagar Luz 1", 3);
+    glutAddMenuEntry("Apagar Luz 2", 4);
+    glutAddMenuEntry("Apagar Luz 3", 5);
+
+    glutSetMenu(proyeccion);
+    glutAddMenuEntry("Ortogonal", 0);
+    glutAddMenuEntry("Perspectiva", 1);
+
+    glutSetMenu(velocidad);
+    glutAddMenuEntry("Aumentar (+)", 1);
+    glutAddMenuEntry("Disminuir (-)", 2);
+    glutAddMenuEntry("Pausa (p)", 0);
+
+    glutSetMenu(principal);
+    glutAddMenuEntry("Wireframe (w)", 0);
+    glutAddMenuEntry("Facetado/Interpolado (i)", 4);
+    glutAddMenuEntry("Score (s)", 2);
+    glutAddMenuEntry("Full Screen (f)", 1);
+    glutAddSubMenu("Proyecci\xF3n (o)", proyeccion);
+    glutAddSubMenu("Velocidad ", velocidad);
+    glutAddSubMenu("Luces ", luces);
+    glutAddMenuEntry("Salir", 3);
+
+    activarVentanaPrincipal();
+    glutAttachMenu(GLUT_RIGHT_BUTTON);
+}
+
+void menuPrincipal(int value)
+{
+    switch (value) {
+    case 0:
+        alternar(wireframe);
+        break;
+    case 4:
+        alternar(facetado);
+        break;
+    case 2:
+        alternarScore();
+        break;
+    case 1:
+        pantallaCompleta();
+        break;
+    case 3:
+        exit(0);
+    default:
+        break;
+    }
+}
+
+void menuProyeccion(int value)
+{
+    if (value == 0)
+        camara->setOrtho(true);
+    else if (value == 1)
+        camara->setOrtho(false);
+}
+
+void menuVelocidad(int value)
+{
+    switch (value) {
+    case 1:
+        acelerar();
+        break;
+    case 2:
+        frenar();
+        break;
+    case 0:
+        pausa = pausa == 0 ? 1 : 0;
+        break;
+    default:
+        break;
+    }
+}
+
+// The lights belong to the main window's context.
+void menuLuces(int value)
+{
+    static const GLenum luces[] = {GL_LIGHT0, GL_LIGHT1, GL_LIGHT2};
+    if (value < 0 || value > 5)
+        return;
+    activarVentanaPrincipal();
+    if (value < 3)
+        glEnable(luces[value]);
+    else
+        glDisable(luces[value - 3]);
+}

@@ -28,8 +28,15 @@ float clickX = 0.0f, clickY = 0.0f;
 float destinoCamara[3] = {0.0f, 0.0f, 0.0f};
 
 // scene
+// two rows of seven; the outer gaps are 6 units and the inner ones 7
+const float posicionesInvasores[kInvasores][3] = {
+    {-20.0f, 5.0f, 20.0f}, {-14.0f, 5.0f, 20.0f}, {-7.0f, 5.0f, 20.0f}, {0.0f, 5.0f, 20.0f},
+    {7.0f, 5.0f, 20.0f},   {14.0f, 5.0f, 20.0f},  {20.0f, 5.0f, 20.0f},
+    {-20.0f, -10.0f, 25.0f}, {-14.0f, -10.0f, 25.0f}, {-7.0f, -10.0f, 25.0f}, {0.0f, -10.0f, 25.0f},
+    {7.0f, -10.0f, 25.0f},   {14.0f, -10.0f, 25.0f},  {20.0f, -10.0f, 25.0f},
+};
 Nave1* nave = nullptr;
 Skybox* skybox = nullptr;
-std::vector<Disparo*> disparos;
-std::vector<DisparoE*> disparosEnemigos;
-std::vector<Invasor*> invasores;
+std::vector<Disparo*>& disparos = *new std::vector<Disparo*>();
+std::vector<DisparoE*>& disparosEnemigos = *new std::vector<DisparoE*>();
+std::vector<Invasor*>& invasores = *new std::vector<Invasor*>();

@@ -38,11 +38,15 @@ extern float clickX, clickY; // window position of the last left-button press
 extern float destinoCamara[3]; // target eye of the running mouse camera move
 
 // --- scene (escena.cpp) ---
+const int kInvasores = 14;                   // ships in the formation
+extern const float posicionesInvasores[kInvasores][3]; // start (x, y, z) of each, in array order
 extern Nave1* nave;                          // the player's ship
 extern Skybox* skybox;                       // the star field
-extern std::vector<Disparo*> disparos;       // player shots, in order of creation
-extern std::vector<DisparoE*> disparosEnemigos; // enemy shots, in order of creation
-extern std::vector<Invasor*> invasores;      // the formation, in table order
+// The arrays are never destroyed: at exit their objects stay reachable and
+// are left to the end of the process, like the ship and the camera.
+extern std::vector<Disparo*>& disparos;         // player shots, in order of creation
+extern std::vector<DisparoE*>& disparosEnemigos; // enemy shots, in order of creation
+extern std::vector<Invasor*>& invasores;        // the formation, in table order
 
 // --- programa.cpp ---
 void init();
@@ -85,3 +89,8 @@ void drawBitmapString(const char* s);
 void crearNaveYSkybox();  // init step 6
 void crearFormacion();    // init step 9
 void drawObjects();
+// Makes the main window current: a shot's first construction compiles the
+// missile model into whatever context is current.
+void activarVentanaPrincipal();
+// A model that cannot be loaded ends the game with one clear line, status 1.
+[[noreturn]] void salirSinModelos();

@@ -3,8 +3,6 @@
 
 #include <GL/freeglut.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <exception>
 
 int main(int argc, char** argv)
@@ -27,9 +25,7 @@ int main(int argc, char** argv)
         init();
     } catch (const std::exception&) {
         // a model that cannot be loaded: say so plainly instead of aborting
-        printf("No se pudieron cargar los modelos del juego (carpeta data)\n");
-        fflush(stdout);
-        exit(1);
+        salirSinModelos();
     }
 
     glutMainLoop();

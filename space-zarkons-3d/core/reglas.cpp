@@ -1,20 +1,249 @@
-// Game rules: placeholder timers until the rules land.
+// Game rules: the game tick and every timer that drives the game.
 #include "globales.h"
+
+#include "Camara.h"
+#include "Disparo.h"
+#include "DisparoE.h"
+#include "Invasor.h"
+#include "Nave1.h"
 
 #include <GL/freeglut.h>
 
+#include <cassert>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <ctime>
+#include <exception>
+
+// The volleys quicken by 1 ms each; past the 1999th the delay would reach 0 and
+// then wrap to weeks in GLUT's unsigned delay, so it stays at 1 ms.
+static const int kRetardoMinimoDisparo = 1;
+
+// The ship's explosion is in the registry for the current death: an invasion
+// must not hand it over again on every tick.
+static bool explosionNaveRegistrada = false;
+
+static void explotarNave()
+{
+    if (explosionNaveRegistrada)
+        return;
+    explosionNaveRegistrada = true;
+    nave->explotar();
+}
+
+// A shot fired with the ship pitched 90 degrees or more never gets below z 0;
+// once it has left the star-field box it can hit nothing and goes too.
+static bool lejosDelCampo(const Disparo* d)
+{
+    return d->getZ() > 110.0f || std::fabs(d->getY()) > 60.0f;
+}
+
+// Step 1: each player shot against the formation, first hit only.
+static void impactosDisparos()
+{
+    size_t i = 0;
+    while (i < disparos.size()) {
+        Disparo* disparo = disparos[i];
+        bool acerto = false;
+        for (size_t j = 0; j < invasores.size(); j++) {
+            Invasor* invasor = invasores[j];
+            if (!invasor->colisiona(disparo))
+                continue;
+            puntaje += 10;
+            redibujarVentana(ventanaScore);
+            invasor->explotar();
+            invasores.erase(invasores.begin() + (long)j);
+            delete invasor;
+            disparos.erase(disparos.begin() + (long)i);
+            delete disparo;
+            if (invasores.empty()) {
+                nave->setDestinoX(0.0f);
+                nave->setDestinoY(0.0f);
+                nave->setDestinoZ(10.0f);
+                glutTimerFunc(20, timerSalida, 0);
+            }
+            acerto = true;
+            break;
+        }
+        // the shot is gone, so the next one now stands at i
+        if (!acerto)
+            i++;
+    }
+}
+
+// Step 2.
+static void moverDisparos()
+{
+    size_t i = 0;
+    while (i < disparos.size()) {
+        Disparo* disparo = disparos[i];
+        disparo->mover();
+        if (disparo->fueraDeCampo() || lejosDelCampo(disparo)) {
+            disparos.erase(disparos.begin() + (long)i);
+            delete disparo;
+        } else {
+            i++;
+        }
+    }
+}
+
+// Step 3: while the ship is lost, enemy shots pass through its place.
+static void moverDisparosEnemigos()
+{
+    size_t i = 0;
+    while (i < disparosEnemigos.size()) {
+        DisparoE* disparo = disparosEnemigos[i];
+        disparo->mover();
+        if (!naveDestruida && nave->colisiona(disparo)) {
+            disparosEnemigos.erase(disparosEnemigos.begin() + (long)i);
+            delete disparo;
+            nave->quitarEnergia();
+            puntaje -= 20;
+            energia = nave->getEnergia();
+            redibujarVentana(ventanaScore);
+            if (nave->getEnergia() == 0) {
+                naveDestruida = true;
+                explotarNave();
+                glutTimerFunc(3000, timerRevivir, 0);
+            }
+        } else if (disparo->fueraDeCampo()) {
+            disparosEnemigos.erase(disparosEnemigos.begin() + (long)i);
+            delete disparo;
+        } else {
+            i++;
+        }
+    }
+}
+
+// Step 4: an enemy ship within 10 units of the ship's z is an invasion.
+static void avanzarFormacion()
+{
+    for (Invasor* invasor : invasores) {
+        invasor->mover();
+        if (invasor->getZ() + 10.0f > nave->getZ()) {
+            gameOver = true;
+            energia = 0;
+            vidas = 0;
+            explotarNave();
+            redibujarVentana(ventanaScore);
+        }
+    }
+}
+
 void actualizarJuego(int)
 {
+    assert(nave != nullptr);
+    if (pausa != 1) {
+        impactosDisparos();
+        moverDisparos();
+        moverDisparosEnemigos();
+        avanzarFormacion();
+    }
     redibujarVentana(ventanaPrincipal);
-    glutTimerFunc(periodo, actualizarJuego, 0);
+    glutTimerFunc((unsigned)periodo, actualizarJuego, 0);
 }
+
+// Camera sway and levelling of the ship's tilt, in the steps the moves tilt it.
 void timerLento(int)
 {
+    assert(nave != nullptr && camara != nullptr);
+    if (pausa == 0) {
+        camara->balancear();
+        float rz = nave->getRotacionZ();
+        if (rz > 0.0f)
+            nave->setRotacionZ(rz - 3.0f);
+        else if (rz < 0.0f)
+            nave->setRotacionZ(rz + 3.0f);
+        float rx = nave->getRotacionX();
+        if (rx > 0.0f)
+            nave->setRotacionX(rx - 2.0f);
+        else if (rx < 0.0f)
+            nave->setRotacionX(rx + 2.0f);
+    }
     redibujarVentana(ventanaPrincipal);
     glutTimerFunc(100, timerLento, 0);
 }
-void timerIntro(int) {}
-void timerRecarga(int) {}
-void timerDisparoEnemigo(int) {}
-void timerRevivir(int) {}
-void timerSalida(int) {}
+
+// The opening fly-in uses the camera's own steps, set by init; the mouse move
+// keeps its steps apart, so a drag cannot stall the fly-in.
+void timerIntro(int)
+{
+    assert(camara != nullptr);
+    camara->setOjoX(camara->getOjoX() + camara->getPasoX());
+    camara->setOjoY(camara->getOjoY() + camara->getPasoY());
+    camara->setOjoZ(camara->getOjoZ() + camara->getPasoZ());
+    if (camara->getOjoX() < 0.0f || camara->getOjoY() < 0.0f || camara->getOjoZ() > 83.0f) {
+        glutTimerFunc(50, timerIntro, 0);
+    } else {
+        pausa = 0;
+        glutTimerFunc(200, timerRecarga, 0);
+        glutTimerFunc(2000, timerDisparoEnemigo, 0);
+    }
+    redibujarVentana(ventanaPrincipal);
+}
+
+void timerRecarga(int)
+{
+    assert(nave != nullptr);
+    nave->recargar();
+    glutTimerFunc(200, timerRecarga, 0);
+    redibujarVentana(ventanaPrincipal);
+}
+
+// One volley: each enemy ship fires with a chance of one in nine.
+void timerDisparoEnemigo(int)
+{
+    if (rondasDisparo < INT_MAX)
+        rondasDisparo++;
+    srand((unsigned)time(nullptr));
+    activarVentanaPrincipal();
+    for (Invasor* invasor : invasores) {
+        if (rand() % 9 != 0)
+            continue;
+        DisparoE* disparo = nullptr;
+        try {
+            disparo = invasor->disparar();
+        } catch (const std::exception&) {
+            // the missile model loads with the first shot, inside this timer
+            salirSinModelos();
+        }
+        disparosEnemigos.push_back(disparo);
+    }
+    int retardo = 2000 - rondasDisparo;
+    if (retardo < kRetardoMinimoDisparo)
+        retardo = kRetardoMinimoDisparo;
+    glutTimerFunc((unsigned)retardo, timerDisparoEnemigo, 0);
+    redibujarVentana(ventanaPrincipal);
+}
+
+void timerRevivir(int)
+{
+    assert(nave != nullptr);
+    if (vidas != 0) {
+        nave->reiniciar();
+        explosionNaveRegistrada = false;
+        energia = nave->getEnergia();
+        vidas -= 1;
+        naveDestruida = false;
+    } else {
+        gameOver = true;
+    }
+    redibujarVentana(ventanaPrincipal);
+    redibujarVentana(ventanaScore);
+}
+
+// The fly-out after the last enemy ship: 50 steps to z 10, then the game ends.
+void timerSalida(int)
+{
+    assert(nave != nullptr);
+    nave->setX(nave->getX() + nave->getVelocidadX());
+    nave->setY(nave->getY() + nave->getVelocidadY());
+    nave->setZ(nave->getZ() + nave->getVelocidadZ());
+    if (nave->getZ() > 10.0f) {
+        glutTimerFunc(20, timerSalida, 0);
+        redibujarVentana(ventanaPrincipal);
+    } else {
+        exit(0);
+    }
+}

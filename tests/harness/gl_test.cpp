@@ -41,7 +41,9 @@ int openWindow(int width, int height, const char* title)
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(width, height);
-    glutInitWindowPosition(0, 0);
+    // right of where the games open, so a test window never covers a game
+    // window that an end-to-end test is looking at
+    glutInitWindowPosition(1280, 0);
     theWindow = glutCreateWindow(title);
     // freeglut insists on a display callback for every window
     glutDisplayFunc([] {});

@@ -97,11 +97,12 @@ static void addWing(Part& part, const std::vector<Section>& sections, Vec3 lift,
 // ---------------------------------------------------------------- player ship
 
 // The fuselage, tail to nose; the nose tip is at z = 7.
+// One width-to-height ratio throughout keeps every band a flat quad, drawn as
+// one polygon rather than two triangles.
 static const std::vector<Station> kFuselage = {
-    {-6.3, 1.30, 0.84, 0.0}, {-5.2, 1.42, 0.92, 0.0}, {-3.6, 1.48, 0.98, 0.0},
-    {-1.8, 1.45, 0.98, 0.0}, {0.0, 1.36, 0.95, 0.0},  {1.5, 1.22, 0.88, 0.02},
-    {3.0, 1.02, 0.76, 0.02}, {4.3, 0.80, 0.58, 0.0},  {5.4, 0.55, 0.40, -0.02},
-    {6.3, 0.28, 0.20, -0.05}};
+    {-6.3, 1.29, 0.86, 0.0},  {-4.4, 1.44, 0.96, 0.0}, {-1.5, 1.44, 0.96, 0.0},
+    {1.5, 1.26, 0.84, 0.02},  {3.8, 0.96, 0.64, 0.01}, {5.6, 0.54, 0.36, -0.02},
+    {6.4, 0.27, 0.18, -0.05}};
 static const Vec3 kNoseTip = {0, -0.05, 7.0};
 
 // Top of the fuselage at z, for seating the canopy on it.
@@ -139,8 +140,8 @@ Model playerShip()
         return Vec2{0.508 + 0.484 * s, (p.z + 7) / 14};
     };
     {
-        std::vector<Ring> rings = stationRings(kFuselage, 0, 16, 2.5);
-        rings.push_back(tipRing(kNoseTip, 16));
+        std::vector<Ring> rings = stationRings(kFuselage, 0, 12, 2.5);
+        rings.push_back(tipRing(kNoseTip, 12));
         std::vector<double> v;
         for (const Station& s : kFuselage)
             v.push_back((s.z + 7) / 14);
@@ -165,13 +166,13 @@ Model playerShip()
 
     Part& canopy = m.addPart("canopy");
     {
-        std::vector<Station> st = {{1.3, 0.32, 0.22, 0}, {2.0, 0.52, 0.42, 0}, {2.8, 0.60, 0.50, 0},
-                                   {3.6, 0.50, 0.40, 0}, {4.2, 0.30, 0.20, 0}};
+        std::vector<Station> st = {{1.4, 0.36, 0.28125, 0}, {2.6, 0.60, 0.46875, 0},
+                                   {3.8, 0.44, 0.34375, 0}};
         for (Station& s : st)
             s.yc = fuselageTop(s.z) - 0.15;
-        std::vector<Ring> rings = stationRings(st, 0, 14, 2.0);
-        rings.insert(rings.begin(), tipRing({0, fuselageTop(0.9) - 0.2, 0.9}, 14));
-        rings.push_back(tipRing({0, fuselageTop(4.7) - 0.15, 4.7}, 14));
+        std::vector<Ring> rings = stationRings(st, 0, 10, 2.0);
+        rings.insert(rings.begin(), tipRing({0, fuselageTop(0.9) - 0.2, 0.9}, 10));
+        rings.push_back(tipRing({0, fuselageTop(4.7) - 0.15, 4.7}, 10));
         LoftOptions o;
         o.material = glass;
         loft(canopy, rings, o);
@@ -181,10 +182,10 @@ Model playerShip()
     Part& guns = m.addPart("guns");
     for (int side : {1, -1}) {
         double x = side * 4.0, y = -0.15;
-        std::vector<Station> pod = {{-3.6, 0.2, 0.2, y},  {-3.0, 0.3, 0.3, y},  {0.8, 0.3, 0.3, y},
-                                    {1.6, 0.2, 0.2, y},   {1.75, 0.12, 0.12, y}};
-        std::vector<Ring> rings = stationRings(pod, x, 12, 2.0);
-        rings.insert(rings.begin(), tipRing({x, y, -3.9}, 12));
+        std::vector<Station> pod = {{-3.6, 0.2, 0.2, y}, {-3.0, 0.3, 0.3, y}, {0.8, 0.3, 0.3, y},
+                                    {1.75, 0.14, 0.14, y}};
+        std::vector<Ring> rings = stationRings(pod, x, 8, 2.0);
+        rings.insert(rings.begin(), tipRing({x, y, -3.9}, 8));
         LoftOptions o;
         o.material = podMetal;
         o.closeEnd = true;
@@ -195,7 +196,7 @@ Model playerShip()
         LoftOptions b;
         b.material = metal;
         b.closeEnd = true;
-        loft(guns, stationRings(barrel, x, 10, 2.0), b);
+        loft(guns, stationRings(barrel, x, 6, 2.0), b);
     }
     for (int side : {1, -1}) {
         // tail fins canted outward above, smaller ones below: an X seen from
@@ -212,11 +213,10 @@ Model playerShip()
     Part& engines = m.addPart("engines");
     for (int side : {1, -1}) {
         double x = side * 0.68, y = -0.08;
-        std::vector<Ring> rings = {ellipseRingZ({x, y, -5.9}, 0.48, 0.48, 14),
-                                   ellipseRingZ({x, y, -6.45}, 0.55, 0.55, 14),
-                                   ellipseRingZ({x, y, -6.95}, 0.50, 0.50, 14),
-                                   ellipseRingZ({x, y, -6.95}, 0.38, 0.38, 14),
-                                   ellipseRingZ({x, y, -6.7}, 0.38, 0.38, 14)};
+        std::vector<Ring> rings = {ellipseRingZ({x, y, -5.9}, 0.48, 0.48, 10),
+                                   ellipseRingZ({x, y, -6.95}, 0.54, 0.54, 10),
+                                   ellipseRingZ({x, y, -6.95}, 0.38, 0.38, 10),
+                                   ellipseRingZ({x, y, -6.7}, 0.38, 0.38, 10)};
         LoftOptions o;
         o.material = metal;
         o.closeEnd = true;
@@ -241,13 +241,13 @@ Model enemyShip()
     Part& body = m.addPart("body");
     body.texture = kZarkonTexture;
     {
-        std::vector<Station> st = {{-2.6, 0.55, 0.50, 0.05}, {-2.0, 1.05, 0.95, 0.02},
-                                   {-1.0, 1.42, 1.25, 0.0},  {0.2, 1.55, 1.32, 0.0},
-                                   {1.2, 1.38, 1.18, 0.0},   {1.95, 0.98, 0.86, 0.0},
-                                   {2.4, 0.55, 0.48, 0.0}};
-        std::vector<Ring> rings = stationRings(st, 0, 18, 2.1);
-        rings.insert(rings.begin(), tipRing({0, 0.05, -2.95}, 18));
-        rings.push_back(tipRing({0, 0, 2.62}, 18));
+        // one width-to-height ratio (1.16), so the bands stay flat quads
+        std::vector<Station> st = {{-2.6, 0.58, 0.50, 0.05}, {-1.6, 1.334, 1.15, 0.01},
+                                   {-0.1, 1.566, 1.35, 0.0}, {1.5, 1.276, 1.10, 0.0},
+                                   {2.35, 0.638, 0.55, 0.0}};
+        std::vector<Ring> rings = stationRings(st, 0, 12, 2.1);
+        rings.insert(rings.begin(), tipRing({0, 0.05, -2.95}, 12));
+        rings.push_back(tipRing({0, 0, 2.62}, 12));
         std::vector<double> v = {-2.95};
         for (const Station& s : st)
             v.push_back(s.z);
@@ -266,13 +266,13 @@ Model enemyShip()
         const Vec3 c = {0, 0.12, 2.0};
         const double len = 0.62;
         std::vector<Ring> rings;
-        rings.push_back(tipRing(c + Vec3{0, 0, -len}, 14));
-        for (int i = 1; i < 7; i++) {
-            double a = kPi - kPi * i / 7;
+        rings.push_back(tipRing(c + Vec3{0, 0, -len}, 10));
+        for (int i = 1; i < 4; i++) {
+            double a = kPi - kPi * i / 4;
             rings.push_back(ellipseRingZ(c + Vec3{0, 0, len * std::cos(a)}, 0.92 * std::sin(a),
-                                         0.36 * std::sin(a), 14));
+                                         0.36 * std::sin(a), 10));
         }
-        rings.push_back(tipRing(c + Vec3{0, 0, len}, 14));
+        rings.push_back(tipRing(c + Vec3{0, 0, len}, 10));
         LoftOptions o;
         o.material = eye;
         loft(glow, rings, o);
@@ -292,31 +292,28 @@ Model enemyShip()
         auto at = [&](double r, double z) { return d * r + Vec3{0, 0, z}; };
         Vec3 across = cross(d, {0, 0, 1}); // normal of the talon's plane
         loft(talons,
-             pathRings({at(0.9, -1.2), at(2.1, -0.6), at(3.1, 0.5), at(3.6, 1.8), at(3.55, 2.9),
-                        at(3.15, 3.8)},
-                       {0.34, 0.32, 0.26, 0.2, 0.12}, {0.7, 0.66, 0.52, 0.36, 0.18}, across, 6, 1.3),
+             pathRings({at(0.9, -1.2), at(2.7, 0.0), at(3.6, 2.0), at(3.15, 3.8)},
+                       {0.34, 0.26, 0.16}, {0.7, 0.52, 0.28}, across, 4, 1.3),
              sharp);
     }
 
     // Twin guns along the flanks.
     for (int side : {1, -1}) {
         const double x = side * 1.42, y = -0.15;
-        std::vector<Station> gun = {{-0.6, 0.26, 0.26, y}, {1.6, 0.26, 0.26, y}, {2.0, 0.17, 0.17, y},
-                                    {2.1, 0.10, 0.10, y},  {3.2, 0.10, 0.10, y}, {3.25, 0.15, 0.15, y},
-                                    {3.5, 0.15, 0.15, y}};
+        std::vector<Station> gun = {{-0.6, 0.26, 0.26, y}, {1.6, 0.26, 0.26, y}, {2.05, 0.10, 0.10, y},
+                                    {3.5, 0.10, 0.10, y}};
         LoftOptions o;
         o.material = metal;
         o.closeStart = true; // the breech stands out of the body's flank
         o.closeEnd = true;
-        loft(talons, stationRings(gun, x, 10, 2.0), o);
+        loft(talons, stationRings(gun, x, 6, 2.0), o);
     }
 
     // A thruster at the tail.
     {
-        std::vector<Ring> rings = {ellipseRingZ({0, 0.05, -2.4}, 0.5, 0.45, 12),
-                                   ellipseRingZ({0, 0.05, -3.3}, 0.62, 0.56, 12),
-                                   ellipseRingZ({0, 0.05, -3.3}, 0.45, 0.4, 12),
-                                   ellipseRingZ({0, 0.05, -3.1}, 0.45, 0.4, 12)};
+        std::vector<Ring> rings = {ellipseRingZ({0, 0.05, -2.4}, 0.5, 0.45, 8),
+                                   ellipseRingZ({0, 0.05, -3.3}, 0.62, 0.558, 8),
+                                   ellipseRingZ({0, 0.05, -3.3}, 0.45, 0.405, 8)};
         LoftOptions o;
         o.material = metal;
         o.closeEnd = true;

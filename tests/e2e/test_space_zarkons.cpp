@@ -1,0 +1,430 @@
+// Space Zarkons 3D played as a player would: the real program on the X
+// display, driven with keys and the mouse, seen through screenshots and its
+// standard output. The game reads small data files of the test's own: green
+// player ship, red enemy ships, yellow missiles.
+#include "../space-zarkons-3d/core/datos_prueba.h"
+#include "e2e.h"
+#include "gl_test.h"
+
+#include <GL/freeglut.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <string>
+#include <unistd.h>
+
+namespace
+{
+
+// Mesa's shader cache writes from a thread of its own, which can still be
+// running when the leak checker stops the game at exit, and crash it.
+[[maybe_unused]] const int sinCacheDeShaders = setenv("MESA_SHADER_CACHE_DISABLE", "true", 0);
+
+bool hayPantalla()
+{
+    return getenv("DISPLAY") != nullptr;
+}
+
+bool esVerde(const unsigned char* p)
+{
+    return p[1] > 20 && p[1] > p[0] + 15 && p[1] > p[2] + 15;
+}
+bool esRojo(const unsigned char* p)
+{
+    return p[0] > 150 && p[1] < p[0] * 0.45 && p[2] < p[0] * 0.45;
+}
+bool esAmarillo(const unsigned char* p)
+{
+    return p[0] > 120 && p[1] > 120 && p[2] < p[0] / 3;
+}
+
+struct Mancha {
+    int n = 0;
+    double x = 0, y = 0; // centroid
+};
+
+Mancha buscar(const zk::Image& im, bool (*color)(const unsigned char*), int y0 = 0, int y1 = 1 << 20)
+{
+    Mancha m;
+    for (int y = std::max(0, y0); y < std::min(im.height, y1); y++)
+        for (int x = 0; x < im.width; x++)
+            if (color(im.at(x, y))) {
+                m.n++;
+                m.x += x;
+                m.y += y;
+            }
+    if (m.n > 0) {
+        m.x /= m.n;
+        m.y /= m.n;
+    }
+    return m;
+}
+
+// One run of the game in a folder with its own data files.
+class Partida : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        if (!hayPantalla())
+            GTEST_SKIP() << "no X display: run the suite through ./test.sh";
+        dir = zk::crearDatosPrueba();
+        juego = std::make_unique<zk::GameProcess>(zk::binaryPath("space-zarkons-3d"),
+                                                  std::vector<std::string>{}, dir);
+        ASSERT_TRUE(juego->start());
+        ASSERT_FALSE(juego->findWindow("Space Zarkons 3D").empty()) << juego->output() << juego->errors();
+    }
+    void TearDown() override
+    {
+        juego.reset();
+        if (!dir.empty())
+            zk::borrarDatosPrueba(dir);
+    }
+
+    zk::Image foto()
+    {
+        std::string png = "/tmp/zk-e2e-foto-" + std::to_string(getpid()) + ".png";
+        zk::Image im;
+        EXPECT_TRUE(juego->screenshot(png));
+        EXPECT_TRUE(zk::loadImage(png, im));
+        unlink(png.c_str());
+        return im;
+    }
+
+    // Waits until the output holds `texto`, pressing `tecla` now and then.
+    bool esperarSalida(const std::string& texto, const std::string& tecla, int ms)
+    {
+        auto fin = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        while (juego->output().find(texto) == std::string::npos) {
+            if (std::chrono::steady_clock::now() >= fin || !juego->running())
+                return false;
+            if (!tecla.empty())
+                juego->key(tecla);
+            zk::sleepMs(120);
+        }
+        return true;
+    }
+
+    void salirConEscape()
+    {
+        juego->key("Escape");
+        EXPECT_EQ(juego->waitExit(20), 0) << juego->output();
+    }
+
+    std::string dir;
+    std::unique_ptr<zk::GameProcess> juego;
+};
+
+// The ink of a label in the menus' font, as this process draws it.
+struct Tinta {
+    int w = 0, h = 0;
+    std::vector<bool> px; // rows from the top
+    bool at(int x, int y) const { return px[(size_t)y * w + x]; }
+};
+
+Tinta tintaDe(const char* etiqueta)
+{
+    const int W = 400, H = 60;
+    glViewport(0, 0, W, H);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, W, 0, H, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glClearColor(1, 1, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glColor3f(0, 0, 0);
+    glRasterPos2i(10, 20);
+    glutBitmapString(GLUT_BITMAP_HELVETICA_18, (const unsigned char*)etiqueta);
+    glFinish();
+    std::vector<unsigned char> rgba = zk::readPixels(0, 0, W, H);
+    int x0 = W, x1 = -1, y0 = H, y1 = -1;
+    auto negro = [&](int x, int y) { return rgba[((size_t)y * W + x) * 4] < 60; };
+    for (int y = 0; y < H; y++)
+        for (int x = 0; x < W; x++)
+            if (negro(x, y)) {
+                x0 = std::min(x0, x);
+                x1 = std::max(x1, x);
+                y0 = std::min(y0, y);
+                y1 = std::max(y1, y);
+            }
+    Tinta t;
+    if (x1 < 0)
+        return t;
+    t.w = x1 - x0 + 1;
+    t.h = y1 - y0 + 1;
+    for (int y = y1; y >= y0; y--) // OpenGL rows are bottom-up
+        for (int x = x0; x <= x1; x++)
+            t.px.push_back(negro(x, y));
+    return t;
+}
+
+} // namespace
+
+TEST_F(Partida, TheFlyInEndsAndThePlayerCanFire)
+{
+    zk::sleepMs(150);
+    zk::Image inicio = foto();
+    Mancha naveInicio = buscar(inicio, esVerde);
+    zk::sleepMs(1600); // the fly-in takes about a second
+    zk::Image juegoEmpezado = foto();
+    Mancha nave = buscar(juegoEmpezado, esVerde);
+    Mancha enemigos = buscar(juegoEmpezado, esRojo);
+    ASSERT_GT(nave.n, 50) << "the ship is not on screen";
+    EXPECT_GT(enemigos.n, 200);
+    // the camera came from the lower left: the ship moved on screen meanwhile
+    if (naveInicio.n > 0) {
+        EXPECT_GT(std::abs(nave.x - naveInicio.x) + std::abs(nave.y - naveInicio.y), 5.0);
+    }
+    // the ship sits below the formation, near the middle
+    EXPECT_GT(nave.y, enemigos.y);
+    EXPECT_NEAR(nave.x, 320, 60);
+
+    // a shot appears once the reload has come
+    bool disparo = false;
+    for (int i = 0; i < 10 && !disparo; i++) {
+        juego->key("space");
+        zk::sleepMs(60);
+        disparo = buscar(foto(), esAmarillo).n > 0;
+    }
+    EXPECT_TRUE(disparo);
+    salirConEscape();
+}
+
+TEST_F(Partida, ArrowKeysMoveTheShipOnScreen)
+{
+    zk::sleepMs(1600);
+    Mancha antes = buscar(foto(), esVerde);
+    ASSERT_GT(antes.n, 50);
+    for (int i = 0; i < 12; i++)
+        juego->key("Left");
+    zk::sleepMs(200);
+    Mancha izquierda = buscar(foto(), esVerde);
+    EXPECT_LT(izquierda.x, antes.x - 20);
+    for (int i = 0; i < 24; i++)
+        juego->key("Right");
+    zk::sleepMs(200);
+    Mancha derecha = buscar(foto(), esVerde);
+    EXPECT_GT(derecha.x, antes.x + 20);
+    for (int i = 0; i < 10; i++)
+        juego->key("Up");
+    zk::sleepMs(200);
+    EXPECT_LT(buscar(foto(), esVerde).y, derecha.y - 10);
+    salirConEscape();
+}
+
+TEST_F(Partida, SpaceFiresAndEnemyShipsDie)
+{
+    zk::sleepMs(1300);
+    EXPECT_TRUE(esperarSalida("Invasor destruido", "space", 30000)) << juego->output();
+    salirConEscape();
+}
+
+TEST_F(Partida, STogglesTheScoreStrip)
+{
+    zk::sleepMs(1300);
+    auto gris = [](const zk::Image& im) {
+        int n = 0;
+        for (int y = 3; y < 20; y++)
+            for (int x = 5; x < 630; x++) {
+                const unsigned char* p = im.at(x, y);
+                if (p[0] == 64 && p[1] == 64 && p[2] == 64)
+                    n++;
+            }
+        return n;
+    };
+    EXPECT_LT(gris(foto()), 100);
+    juego->key("s");
+    zk::sleepMs(400);
+    zk::Image con = foto();
+    EXPECT_GT(gris(con), 5000); // the strip's grey, with its texts on it
+    int blancos = 0;
+    for (int y = 3; y < 20; y++)
+        for (int x = 5; x < 630; x++)
+            if (con.at(x, y)[0] > 200 && con.at(x, y)[1] > 200 && con.at(x, y)[2] > 200)
+                blancos++;
+    EXPECT_GT(blancos, 100);
+    juego->key("s");
+    zk::sleepMs(400);
+    EXPECT_LT(gris(foto()), 100);
+    salirConEscape();
+}
+
+TEST_F(Partida, AKeyReleasedOverTheScoreStripDoesNotStayHeld)
+{
+    zk::sleepMs(1300);
+    juego->key("s");
+    zk::sleepMs(300);
+    juego->mouseMove(320, 400);
+    Mancha antes = buscar(foto(), esVerde, 40);
+    juego->keyDown("Left");
+    zk::sleepMs(100);
+    juego->mouseMove(320, 10); // over the strip
+    zk::sleepMs(100);
+    juego->keyUp("Left");
+    zk::sleepMs(100);
+    juego->mouseMove(320, 400);
+    // paused, the camera stops swaying, but every key still runs the held
+    // keys: a stuck arrow would go on moving the ship
+    juego->key("p");
+    zk::sleepMs(300);
+    Mancha soltada = buscar(foto(), esVerde, 40);
+    for (int i = 0; i < 6; i++)
+        juego->key("x");
+    zk::sleepMs(300);
+    Mancha despues = buscar(foto(), esVerde, 40);
+    EXPECT_LT(soltada.x, antes.x); // the press did move it
+    EXPECT_NEAR(despues.x, soltada.x, 1.0);
+    salirConEscape();
+}
+
+TEST_F(Partida, TheRightButtonMenuShowsItsLabelsAndItsEntriesAct)
+{
+    zk::sleepMs(1300);
+    juego->click(3, 100, 100);
+    zk::Image pantalla;
+    auto gris = [&](int x, int y) {
+        const unsigned char* p = pantalla.at(x, y);
+        return p[0] == 178 && p[1] == 178 && p[2] == 178;
+    };
+    // over an entry and back onto the menu's border: freeglut redraws the
+    // menu at its final size, with no entry lit
+    std::string png = "/tmp/zk-e2e-menu-" + std::to_string(getpid()) + ".png";
+    bool abierto = false;
+    for (int intento = 0; intento < 5 && !abierto; intento++) {
+        juego->mouseMove(150, 160);
+        zk::sleepMs(200);
+        juego->mouseMove(101, 101);
+        zk::sleepMs(300);
+        ASSERT_TRUE(juego->screenshotScreen(png));
+        ASSERT_TRUE(zk::loadImage(png, pantalla));
+        abierto = gris(104, 104) && gris(102, 290); // the menu opens at the pointer, whole
+    }
+    unlink(png.c_str());
+    ASSERT_TRUE(abierto) << "no menu at the pointer";
+
+    // along the margins, clear of the labels
+    int derecha = 104, abajo = 104;
+    while (derecha + 1 < pantalla.width && gris(derecha + 1, 103))
+        derecha++;
+    while (abajo + 1 < pantalla.height && gris(102, abajo + 1))
+        abajo++;
+    int entrada = (abajo - 100) / 8;
+
+    // "Wireframe (w)": the ship, clear of the menu, turns into an outline
+    // freeglut lights the entry under the pointer when it next draws the menu,
+    // and a release acts on the lit entry: give it that time
+    auto elegir = [&](int y) {
+        juego->mouseMove(110, y);
+        zk::sleepMs(400);
+        juego->mouseDown(1);
+        zk::sleepMs(50);
+        juego->mouseUp(1);
+    };
+    int lleno = buscar(foto(), esVerde).n;
+    ASSERT_GT(lleno, 1000);
+    elegir(100 + entrada / 2);
+    int ahora = lleno;
+    for (int i = 0; i < 15 && ahora >= lleno / 3; i++) {
+        zk::sleepMs(200);
+        ahora = buscar(foto(), esVerde).n;
+    }
+    EXPECT_LT(ahora, lleno / 3);
+
+    // "Salir" ends the game with status 0
+    juego->click(3, 100, 100);
+    zk::sleepMs(300);
+    elegir(100 + 7 * entrada + entrada / 2);
+    EXPECT_EQ(juego->waitExit(20), 0) << juego->output();
+
+    // Each label, byte for byte, as this process draws it in the same font
+    // (0xF3 is the accented o): the menu's ink must match it pixel for pixel.
+    const char* etiquetas[] = {"Wireframe (w)",
+                               "Facetado/Interpolado (i)",
+                               "Score (s)",
+                               "Full Screen (f)",
+                               "Proyecci\xF3n (o)",
+                               "Velocidad ",
+                               "Luces ",
+                               "Salir"};
+    int ventana = zk::openWindow(400, 60, "zk-etiquetas");
+    ASSERT_NE(ventana, 0);
+    auto negro = [&](int x, int y) {
+        const unsigned char* p = pantalla.at(x, y);
+        return p[0] < 60 && p[1] < 60 && p[2] < 60;
+    };
+    // rows of ink, one band per entry
+    std::vector<std::pair<int, int>> bandas;
+    for (int y = 102; y <= abajo; y++) {
+        bool tinta = false;
+        for (int x = 102; x <= derecha; x++)
+            tinta = tinta || negro(x, y);
+        if (tinta && (bandas.empty() || bandas.back().second != y - 1))
+            bandas.push_back({y, y});
+        else if (tinta)
+            bandas.back().second = y;
+    }
+    ASSERT_EQ(bandas.size(), 8u);
+    for (size_t i = 0; i < 8; i++) {
+        SCOPED_TRACE(etiquetas[i]);
+        Tinta t = tintaDe(etiquetas[i]);
+        ASSERT_GT(t.w, 0);
+        // the label's ink starts at the leftmost and topmost inked pixels of its band
+        int x0 = derecha, y0 = bandas[i].second;
+        for (int y = bandas[i].first; y <= bandas[i].second; y++)
+            for (int x = 102; x < 102 + t.w + 10 && x <= derecha; x++)
+                if (negro(x, y)) {
+                    x0 = std::min(x0, x);
+                    y0 = std::min(y0, y);
+                }
+        int distintos = 0;
+        for (int y = 0; y < t.h; y++)
+            for (int x = 0; x < t.w; x++)
+                if (t.at(x, y) != negro(x0 + x, y0 + y))
+                    distintos++;
+        EXPECT_EQ(distintos, 0);
+    }
+    glutDestroyWindow(ventana);
+}
+
+TEST_F(Partida, ALeftButtonDragMovesTheCamera)
+{
+    zk::sleepMs(1600);
+    zk::Image antes = foto();
+    Mancha enemigos = buscar(antes, esRojo);
+    Mancha nave = buscar(antes, esVerde);
+    ASSERT_GT(enemigos.n, 200);
+    ASSERT_GT(nave.n, 50);
+    juego->mouseMove(320, 320);
+    zk::sleepMs(50);
+    juego->mouseDown(1);
+    zk::sleepMs(50);
+    juego->mouseMove(480, 320);
+    zk::sleepMs(50);
+    juego->mouseUp(1);
+    zk::sleepMs(2000); // the move takes at most 1.5 s
+    zk::Image ahora = foto();
+    // the eye went toward +x around the look-at point: the formation, beyond
+    // that point, slides right on screen and the ship, before it, left
+    EXPECT_GT(buscar(ahora, esRojo).x, enemigos.x + 30);
+    EXPECT_LT(buscar(ahora, esVerde).x, nave.x - 30);
+    salirConEscape();
+}
+
+TEST(PartidaSinDatos, AFolderWithoutDataEndsWithAClearLineAndStatus1)
+{
+    if (!hayPantalla())
+        GTEST_SKIP() << "no X display: run the suite through ./test.sh";
+    std::string vacio = zk::makeTempDir();
+    zk::GameProcess juego(zk::binaryPath("space-zarkons-3d"), {}, vacio);
+    ASSERT_TRUE(juego.start());
+    EXPECT_EQ(juego.waitExit(30), 1);
+    std::string salida = juego.output();
+    EXPECT_NE(salida.find("No se pudieron cargar los modelos del juego"), std::string::npos) << salida;
+    EXPECT_NE(salida.find("can't open data/"), std::string::npos) << salida; // the loader's own line survives
+    rmdir(vacio.c_str());
+}

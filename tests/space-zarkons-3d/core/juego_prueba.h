@@ -1,0 +1,91 @@
+// A fixture for the game core's tests: a real window, the game's scene built
+// from stand-in data files, and helpers that let GLUT's timers run.
+#pragma once
+
+#include "Camara.h"
+#include "datos_prueba.h"
+#include "gl_test.h"
+#include "globales.h"
+
+#include <chrono>
+#include <functional>
+#include <memory>
+
+namespace zk
+{
+
+// Mesa's shader cache writes from a thread of its own, which can still be
+// running when the leak checker stops the process at exit, and crash it.
+[[maybe_unused]] static const int sinCacheDeShaders = setenv("MESA_SHADER_CACHE_DISABLE", "true", 0);
+
+// Lets GLUT deliver events and run due timers for about `ms` milliseconds.
+inline void bombear(int ms)
+{
+    auto fin = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (std::chrono::steady_clock::now() < fin) {
+        glutMainLoopEvent();
+        usleep(1000);
+    }
+}
+
+// Pumps until `listo` holds or `ms` have passed; returns whether it held.
+inline bool bombearHasta(const std::function<bool()>& listo, int ms)
+{
+    auto fin = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (!listo()) {
+        if (std::chrono::steady_clock::now() >= fin)
+            return false;
+        glutMainLoopEvent();
+        usleep(1000);
+    }
+    return true;
+}
+
+// The scene as init builds it, without arming any timer: each test drives
+// the timers itself by calling them.
+inline void montarEscena()
+{
+    camara = Camara::getInstance(-25.0f, -25.0f, 100.0f, 0.0f, 0.0f, 40.0f, 0.0f, 1.0f, 0.0f, true);
+    camara->setOrtho(false);
+    crearNaveYSkybox();
+    crearMenus();
+    limpiarTeclas();
+    crearFormacion();
+    camara->setPasoX(0.0f, 20);
+    camara->setPasoY(0.0f, 20);
+    camara->setPasoZ(83.0f, 20);
+}
+
+// The state at the end of the fly-in, reached without the fly-in's timers.
+inline void empezarJuego()
+{
+    camara->setOjoX(1.25f);
+    camara->setOjoY(1.25f);
+    camara->setOjoZ(82.15f);
+    pausa = 0;
+}
+
+class Juego : public GlTest
+{
+  protected:
+    void SetUp() override
+    {
+        GlTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        datos = std::make_unique<EnDatosPrueba>(faltan);
+        ASSERT_FALSE(datos->ruta().empty());
+        ventanaPrincipal = window;
+        width = height = 640;
+        if (montar)
+            montarEscena();
+    }
+    void TearDown() override { datos.reset(); }
+    static void empezarJuego() { zk::empezarJuego(); }
+
+    Faltan faltan;
+    bool montar = true;
+    std::unique_ptr<EnDatosPrueba> datos;
+};
+
+} // namespace zk
