@@ -16,6 +16,7 @@
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 BUILD=${1:-$ROOT/build-release}
+case "$BUILD" in /*) ;; *) BUILD=$(pwd)/$BUILD ;; esac
 SECS=${2:-10}
 LONG=${3:-0}
 GAME=$BUILD/bin/space-zarkons-3d
