@@ -66,7 +66,8 @@ Bytes tga(const Header& h, const Bytes& data)
     put16(14, h.height);
     b[16] = h.bits;
     b[17] = h.descriptor;
-    b.insert(b.end(), data.begin(), data.end());
+    b.resize(18 + data.size());
+    std::copy(data.begin(), data.end(), b.begin() + 18);
     return b;
 }
 
