@@ -50,6 +50,7 @@ extern std::vector<Invasor*>& invasores;        // the formation, in table order
 
 // --- programa.cpp ---
 void init();
+void montarEscena(); // the camera, the ship, the skybox, the menus and the formation
 void display();
 void reshape(int w, int h);
 void redibujarVentana(int id);

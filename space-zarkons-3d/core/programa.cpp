@@ -37,10 +37,19 @@ void init()
     glEnable(GL_LIGHT0);
     glEnable(GL_DEPTH_TEST);
 
+    // armed before the scene exists; it first runs from the main loop
+    glutTimerFunc(50, timerIntro, 0);
+    montarEscena();
+
+    glutTimerFunc(periodo, actualizarJuego, 0);
+    glutTimerFunc(100, timerLento, 0);
+}
+
+void montarEscena()
+{
     camara = Camara::getInstance(-25.0f, -25.0f, 100.0f, 0.0f, 0.0f, 40.0f, 0.0f, 1.0f, 0.0f, true);
     camara->setOrtho(false);
 
-    glutTimerFunc(50, timerIntro, 0);
     crearNaveYSkybox();
     crearMenus();
     limpiarTeclas();
@@ -50,9 +59,6 @@ void init()
     camara->setPasoX(0.0f, 20);
     camara->setPasoY(0.0f, 20);
     camara->setPasoZ(83.0f, 20);
-
-    glutTimerFunc(periodo, actualizarJuego, 0);
-    glutTimerFunc(100, timerLento, 0);
 }
 
 void aplicarCamara() { camara->aplicar(height, width); }

@@ -41,21 +41,6 @@ inline bool bombearHasta(const std::function<bool()>& listo, int ms)
     return true;
 }
 
-// The scene as init builds it, without arming any timer: each test drives
-// the timers itself by calling them.
-inline void montarEscena()
-{
-    camara = Camara::getInstance(-25.0f, -25.0f, 100.0f, 0.0f, 0.0f, 40.0f, 0.0f, 1.0f, 0.0f, true);
-    camara->setOrtho(false);
-    crearNaveYSkybox();
-    crearMenus();
-    limpiarTeclas();
-    crearFormacion();
-    camara->setPasoX(0.0f, 20);
-    camara->setPasoY(0.0f, 20);
-    camara->setPasoZ(83.0f, 20);
-}
-
 // The state at the end of the fly-in, reached without the fly-in's timers.
 inline void empezarJuego()
 {
