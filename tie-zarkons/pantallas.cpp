@@ -56,6 +56,14 @@ static float enPaso(float s)
     return std::round(s / kPasoEscala) * kPasoEscala;
 }
 
+// A key that changes the screen: the running timer shows the new one in its
+// next frame, but a paused game draws none, so it is drawn now.
+static void mostrarPantalla()
+{
+    if (!animating)
+        glutPostRedisplay();
+}
+
 static void amarillo()
 {
     glColor3f(1.0f, 1.0f, 0.0f);
@@ -210,11 +218,13 @@ void keyboard(unsigned char key, int, int)
         exit(0);
     if (key != 0 && state <= 1) {
         state++;
+        mostrarPantalla();
         return;
     }
     if ((key == 's' || key == 'S') && fin) {
         init();
         state = 2;
+        mostrarPantalla();
         return;
     }
     if ((key == 'n' || key == 'N') && fin)
@@ -226,10 +236,12 @@ void keyboard(unsigned char key, int, int)
     }
     if ((key == 'h' || key == 'H') && state == 2) {
         state = 5;
+        mostrarPantalla();
         return;
     }
     if (key != 0 && state == 5) {
         state = 2;
+        mostrarPantalla();
         return;
     }
 

@@ -212,6 +212,14 @@ TEST_F(TieZarkons, HelpComesAndGoesAndPauseFreezesTheField)
     // "Pausa" over the middle of the field
     EXPECT_GT(contar(a, 240, 170, 400, 245, amarillo), 200);
 
+    // paused, the keys that change the screen still show the new one at once
+    juego->key("h");
+    EXPECT_TRUE(esperar([](const zk::Image& i) { return !hayMuros(i) && contar(i, 100, 0, 540, 40, amarillo) > 300; },
+                        3)) << "paused, 'H' showed no help screen";
+    juego->key("x");
+    EXPECT_TRUE(esperar([](const zk::Image& i) { return hayMuros(i) && contar(i, 240, 170, 400, 245, amarillo) > 200; },
+                        3)) << "paused, a key on the help screen did not show the paused field";
+
     juego->key("a");
     zk::sleepMs(300);
     const zk::Image c = foto();
