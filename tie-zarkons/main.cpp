@@ -1,10 +1,26 @@
 // Tie Zarkons: the instructions, the window, its callbacks and the loop.
 #include "globales.h"
 
+#include "opciones.h"
+
 #include <GL/freeglut.h>
+
+static const char* const kAyuda =
+    "Usage: tie-zarkons [GLUT options]\n"
+    "A flat arcade shooter: shoot down the marching Ties from behind your walls.\n"
+    "\n"
+    "  --help     show this help and exit\n"
+    "  --version  show the version and exit\n"
+    "\n"
+    "Any other option goes to GLUT (-display DISPLAY, -geometry WxH+X+Y, -gldebug, ...).\n"
+    "See tie-zarkons(6).\n";
 
 int main(int argc, char** argv)
 {
+    // answered before the instructions and GLUT: only the asked-for text
+    const int respondida = responderOpciones(argc, argv, "tie-zarkons", kAyuda);
+    if (respondida >= 0)
+        return respondida;
     writeInstrucciones();
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);

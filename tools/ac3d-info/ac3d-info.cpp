@@ -2,11 +2,22 @@
 // tree it read and one summary line per file, so that a modeller can check a
 // model before dropping it into data/.
 #include "ac3d.h"
+#include "opciones.h"
 #include "texture.h"
 
 #include <cstdio>
 #include <map>
 #include <string>
+
+static const char* const kAyuda =
+    "Usage: ac3d-info FILE...\n"
+    "Loads each AC3D model file with the game's loader, prints the tree it read\n"
+    "and one summary line per file.\n"
+    "\n"
+    "  --help     show this help and exit\n"
+    "  --version  show the version and exit\n"
+    "\n"
+    "Exit status: 0 when every file loaded, 1 when any did not, 2 on a usage error.\n";
 
 struct Totals {
     int objects = 0;
@@ -56,6 +67,9 @@ static void count(const ACObject_t* object, Totals& totals)
 
 int main(int argc, char** argv)
 {
+    const int respondida = responderOpciones(argc, argv, "ac3d-info", kAyuda);
+    if (respondida >= 0)
+        return respondida;
     if (argc < 2) {
         fprintf(stderr, "usage: %s FILE...\n", argv[0]);
         return 2;
