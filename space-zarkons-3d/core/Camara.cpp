@@ -35,9 +35,9 @@ void Camara::aplicar(int height, int width)
     if (width > 0 && height > 0)
         a = (double)height / (double)width;
     if (ortho)
-        glOrtho(-41.0, 41.0, -41.0 * a, 41.0 * a, 0.1, 140.0);
+        glOrtho(-41.0, 41.0, -41.0 * a, 41.0 * a, 0.1, lejos);
     else
-        gluPerspective(95.0, 1.0 / a, 0.1, 140.0);
+        gluPerspective(95.0, 1.0 / a, 0.1, lejos);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     gluLookAt(ojoX, ojoY, ojoZ, centroX, centroY, centroZ, arribaX, arribaY, arribaZ);

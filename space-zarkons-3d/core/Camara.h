@@ -37,6 +37,10 @@ public:
     float getPasoY() const { return pasoY; }
     float getPasoZ() const { return pasoZ; }
 
+    // Distance of the far clipping plane, 140 unless the game moves it.
+    float getLejos() const { return lejos; }
+    void setLejos(float v) { lejos = v; }
+
     // Loads the projection for a window of this size and the view.
     void aplicar(int height, int width);
     // One step of the sideways sway.
@@ -53,4 +57,5 @@ private:
     int contadorBalanceo = 0;
     int sentidoBalanceo = 0; // 0: toward +x, 1: toward −x
     float pasoX = 0.0f, pasoY = 0.0f, pasoZ = 0.0f;
+    float lejos = 140.0f;
 };

@@ -2,8 +2,16 @@
 #include "globales.h"
 
 #include "Camara.h"
+#include "Skybox.h"
 
 #include <GL/freeglut.h>
+
+#include <algorithm>
+#include <cassert>
+#include <cmath>
+
+// The far plane of the game's projection.
+static const float kLejos = 140.0f;
 
 static void initLuces()
 {
@@ -61,7 +69,29 @@ void montarEscena()
     camara->setPasoZ(83.0f, 20);
 }
 
-void aplicarCamara() { camara->aplicar(height, width); }
+// The star field turns, so any corner of it may point at the eye: the far
+// plane must reach the eye's distance to its centre plus half its diagonal.
+// Once the fly-in is over the eye is close enough that 140 already does, and
+// the picture of play stays exactly as it was; only the far-out eyes of the
+// fly-in and of a wide mouse move push the plane further.
+static float lejosParaElCielo()
+{
+    if (skybox == nullptr)
+        return kLejos;
+    const double dx = camara->getOjoX() - skybox->getX();
+    const double dy = camara->getOjoY() - skybox->getY();
+    const double dz = camara->getOjoZ() - skybox->getZ();
+    const double alcance = std::sqrt(dx * dx + dy * dy + dz * dz) + skybox->getHalfSize() * std::sqrt(3.0);
+    // one unit more, so a corner never sits right on the plane
+    return std::max(kLejos, (float)(alcance + 1.0));
+}
+
+void aplicarCamara()
+{
+    assert(camara != nullptr);
+    camara->setLejos(lejosParaElCielo());
+    camara->aplicar(height, width);
+}
 
 void display()
 {
