@@ -9,6 +9,9 @@
 // Longest text: a ten-character label, an int of 11 characters and a space.
 static char textoScore[32];
 
+// Frames still to draw after the last change of the strip's size.
+static int cuadrosTrasCambio = 0;
+
 // Sets the colour first: the raster position latches it.
 static void texto(float r, float g, float b, float x, float y)
 {
@@ -44,6 +47,11 @@ void reshapeScore(int w, int h)
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     gluOrtho2D(0.0, 1.0, 0.0, 1.0);
+    // The driver may hand the first frame after a change of size the buffer
+    // of the old size (it learns the new one at the swap), cutting the line
+    // short until the score next changes: a second frame shows it whole.
+    cuadrosTrasCambio = 2;
+    glutPostRedisplay();
 }
 
 void displayScore()
@@ -75,6 +83,8 @@ void displayScore()
         texto(1.0f, 0.0f, 0.0f, 0.55f, 0.25f);
     }
     glutSwapBuffers();
+    if (cuadrosTrasCambio > 0 && --cuadrosTrasCambio > 0)
+        glutPostRedisplay();
 }
 
 void drawBitmapString(const char* s)
