@@ -1,12 +1,42 @@
-# Installing the games: real programs in lib/zarkons, a launcher per game in
-# bin that starts it from its data folder, data, desktop entries, icons and
-# man pages; and the Debian package made from the same install.
+# Installing the games: real programs in lib/zarkons; in games, a launcher per
+# game that starts it from its data folder, and ac3d-info; data, desktop and
+# software-centre entries, icons, compressed man pages, the package's copyright
+# and changelog; and the Debian package made from the same install.
 include(GNUInstallDirs)
 
 set(ZK_LIBEXEC_SUBDIR lib/zarkons)
 set(ZK_DATA_SUBDIR ${CMAKE_INSTALL_DATADIR}/zarkons)
+# where a distribution keeps its games' commands (on the path as /usr/games)
+set(ZK_GAMES_BINDIR games)
+set(ZK_DOC_SUBDIR ${CMAKE_INSTALL_DATADIR}/doc/zarkons)
+# folders the install creates are readable by all, whatever the umask
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
+# zk_gzip(SOURCE OUTPUT): a build step that compresses SOURCE into OUTPUT the
+# way Debian wants it (best compression, no name or time stamp inside).
+function(zk_gzip source output)
+  add_custom_command(OUTPUT ${output}
+    COMMAND sh -c "gzip -9nc \"$1\" > \"$2\"" zk-gzip ${source} ${output}
+    DEPENDS ${source}
+    COMMENT "Compressing ${output}"
+    VERBATIM)
+endfunction()
+
+set(ZK_GZIPPED "")
+foreach(PAGE space-zarkons-3d.6 tie-zarkons.6 ac3d-info.1)
+  zk_gzip(${PROJECT_SOURCE_DIR}/packaging/man/${PAGE} ${PROJECT_BINARY_DIR}/man/${PAGE}.gz)
+  list(APPEND ZK_GZIPPED ${PROJECT_BINARY_DIR}/man/${PAGE}.gz)
+endforeach()
+configure_file(${PROJECT_SOURCE_DIR}/packaging/debian/changelog.in ${PROJECT_BINARY_DIR}/debian/changelog @ONLY)
+zk_gzip(${PROJECT_BINARY_DIR}/debian/changelog ${PROJECT_BINARY_DIR}/debian/changelog.gz)
+list(APPEND ZK_GZIPPED ${PROJECT_BINARY_DIR}/debian/changelog.gz)
+file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/man)
+add_custom_target(zk_gzipped ALL DEPENDS ${ZK_GZIPPED})
 
 install(TARGETS space-zarkons-3d tie-zarkons RUNTIME DESTINATION ${ZK_LIBEXEC_SUBDIR})
+# the model checker comes with the games, and so sits with their commands
+install(TARGETS ac3d-info RUNTIME DESTINATION ${ZK_GAMES_BINDIR})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/space-zarkons-3d/data
         DESTINATION ${ZK_DATA_SUBDIR}/space-zarkons-3d)
 # Tie Zarkons reads no file, but it starts from a folder of its own as well.
@@ -15,22 +45,36 @@ install(DIRECTORY DESTINATION ${ZK_DATA_SUBDIR}/tie-zarkons)
 foreach(GAME space-zarkons-3d tie-zarkons)
   configure_file(${PROJECT_SOURCE_DIR}/packaging/launcher.sh.in
                  ${PROJECT_BINARY_DIR}/launchers/${GAME} @ONLY)
-  install(PROGRAMS ${PROJECT_BINARY_DIR}/launchers/${GAME} DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(PROGRAMS ${PROJECT_BINARY_DIR}/launchers/${GAME} DESTINATION ${ZK_GAMES_BINDIR})
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/${GAME}.desktop
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${PROJECT_BINARY_DIR}/icons/${GAME}.svg
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-  install(FILES ${PROJECT_SOURCE_DIR}/packaging/man/${GAME}.6
-          DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+  install(FILES ${PROJECT_BINARY_DIR}/man/${GAME}.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 endforeach()
-install(FILES ${PROJECT_SOURCE_DIR}/packaging/man/ac3d-info.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${PROJECT_BINARY_DIR}/man/ac3d-info.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/packaging/metainfo/
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo FILES_MATCHING PATTERN "*.metainfo.xml")
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/debian/copyright ${PROJECT_BINARY_DIR}/debian/changelog.gz
+        DESTINATION ${ZK_DOC_SUBDIR})
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zarkons)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Zarkons developers <dev@zarkons.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Space Zarkons 3D and Tie Zarkons, two arcade shooters")
-set(CPACK_PACKAGE_DESCRIPTION "Two OpenGL arcade shooters with Spanish texts: Space Zarkons 3D, a 3D fixed shooter against a sweeping formation of enemy ships, and Tie Zarkons, a flat shooter with walls of cubes. Includes ac3d-info, a checker for AC3D model files.")
+# the long description, wrapped for the package tools; the summary comes first
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Two OpenGL arcade shooters with Spanish texts.
+.
+Space Zarkons 3D is a 3D fixed shooter: after a camera fly-in your fighter
+faces a formation of fourteen enemy ships that sweep sideways, creep toward
+you and fire at random. Destroyed ships burst into particle explosions against
+a turning star field.
+.
+Tie Zarkons is a flat shooter built from simple shapes: your X-Wing shoots
+up at fifteen marching Ties from behind walls of small cubes.
+.
+Also includes ac3d-info, a checker for AC3D model files.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
@@ -38,5 +82,6 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # the run-time libraries are found from the programs themselves
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libgl1-mesa-dri")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_STRIP_FILES ON)
 include(CPack)

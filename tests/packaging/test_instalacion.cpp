@@ -1,10 +1,12 @@
 // Installing: a DESTDIR install and the Debian package both give launchers that
-// start each game from any directory, with desktop entries that validate.
+// start each game from any directory, with desktop and software-centre entries
+// that validate, and a package that the distribution's checker finds clean.
 #include "e2e.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <iostream>
 #include <sys/stat.h>
 
 namespace {
@@ -31,9 +33,9 @@ void launcherStartsAndEnds(const std::string& launcher, const std::string& title
 }
 
 const char* kInstalled[] = {
-    "usr/bin/space-zarkons-3d",
-    "usr/bin/tie-zarkons",
-    "usr/bin/ac3d-info",
+    "usr/games/space-zarkons-3d",
+    "usr/games/tie-zarkons",
+    "usr/games/ac3d-info",
     "usr/lib/zarkons/space-zarkons-3d",
     "usr/lib/zarkons/tie-zarkons",
     "usr/share/zarkons/space-zarkons-3d/data/nave1_chico.ac",
@@ -45,10 +47,38 @@ const char* kInstalled[] = {
     "usr/share/applications/tie-zarkons.desktop",
     "usr/share/icons/hicolor/scalable/apps/space-zarkons-3d.svg",
     "usr/share/icons/hicolor/scalable/apps/tie-zarkons.svg",
-    "usr/share/man/man6/space-zarkons-3d.6",
-    "usr/share/man/man6/tie-zarkons.6",
-    "usr/share/man/man1/ac3d-info.1",
+    "usr/share/man/man6/space-zarkons-3d.6.gz",
+    "usr/share/man/man6/tie-zarkons.6.gz",
+    "usr/share/man/man1/ac3d-info.1.gz",
+    "usr/share/metainfo/invalid.zarkons.space_zarkons_3d.metainfo.xml",
+    "usr/share/metainfo/invalid.zarkons.tie_zarkons.metainfo.xml",
+    "usr/share/doc/zarkons/copyright",
+    "usr/share/doc/zarkons/changelog.gz",
 };
+
+bool haveTool(const char* tool)
+{
+    return zk::runCommand(std::string("command -v ") + tool + " >/dev/null 2>&1") == 0;
+}
+
+// The lines of a checker's report that start with one of these severities.
+std::string linesStartingWith(const std::string& report, const std::string& severities)
+{
+    std::string out;
+    size_t start = 0;
+    while (start < report.size()) {
+        size_t end = report.find('\n', start);
+        if (end == std::string::npos)
+            end = report.size();
+        const std::string line = report.substr(start, end - start);
+        const size_t first = line.find_first_not_of(' ');
+        if (first != std::string::npos && severities.find(line[first]) != std::string::npos &&
+            line.compare(first + 1, 1, ":") == 0)
+            out += line + "\n";
+        start = end + 1;
+    }
+    return out;
+}
 
 class Instalacion : public ::testing::Test {
 protected:
@@ -75,8 +105,25 @@ TEST_F(Instalacion, DestdirInstallStartsBothGamesFromAnywhere)
                              "' --prefix /usr 2>&1", &out), 0) << out;
     for (const char* f : kInstalled)
         EXPECT_TRUE(exists(root + "/" + f)) << f;
-    launcherStartsAndEnds(root + "/usr/bin/space-zarkons-3d", "Space Zarkons 3D");
-    launcherStartsAndEnds(root + "/usr/bin/tie-zarkons", "Tie Zarkons");
+    launcherStartsAndEnds(root + "/usr/games/space-zarkons-3d", "Space Zarkons 3D");
+    launcherStartsAndEnds(root + "/usr/games/tie-zarkons", "Tie Zarkons");
+
+    // the man pages are whole gzip streams, and read as pages
+    for (const char* page : {"man6/space-zarkons-3d.6.gz", "man6/tie-zarkons.6.gz", "man1/ac3d-info.1.gz"}) {
+        std::string text;
+        EXPECT_EQ(zk::runCommand("gzip -dc '" + root + "/usr/share/man/" + page + "'", &text), 0) << page;
+        EXPECT_EQ(text.rfind(".TH ", 0), 0u) << page;
+        EXPECT_NE(text.find("\\-\\-version"), std::string::npos) << page;
+    }
+
+    // software-centre entries: valid, and each names a desktop entry installed beside it
+    if (!haveTool("appstreamcli")) {
+        std::cout << "appstreamcli is not installed: the software-centre entries were not validated\n";
+        return;
+    }
+    std::string report;
+    EXPECT_EQ(zk::runCommand("appstreamcli validate-tree --no-net '" + root + "' 2>&1", &report), 0) << report;
+    EXPECT_EQ(linesStartingWith(report, "EW"), "") << report;
 }
 
 TEST_F(Instalacion, DesktopEntriesValidate)
@@ -112,6 +159,15 @@ TEST_F(Instalacion, DebianPackageHoldsTheGamesAndTheirDependencies)
 
     const std::string unpacked = root + "/unpacked";
     ASSERT_EQ(zk::runCommand("dpkg-deb -x '" + deb + "' '" + unpacked + "'"), 0);
-    launcherStartsAndEnds(unpacked + "/usr/bin/space-zarkons-3d", "Space Zarkons 3D");
-    launcherStartsAndEnds(unpacked + "/usr/bin/tie-zarkons", "Tie Zarkons");
+    launcherStartsAndEnds(unpacked + "/usr/games/space-zarkons-3d", "Space Zarkons 3D");
+    launcherStartsAndEnds(unpacked + "/usr/games/tie-zarkons", "Tie Zarkons");
+
+    // the distribution's own checker: no errors and no warnings (only notes)
+    if (!haveTool("lintian")) {
+        std::cout << "lintian is not installed: the package was not checked\n";
+        return;
+    }
+    std::string report;
+    zk::runCommand("lintian '" + deb + "' 2>&1", &report);
+    EXPECT_EQ(linesStartingWith(report, "EW"), "") << report;
 }
