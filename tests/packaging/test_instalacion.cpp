@@ -56,27 +56,15 @@ const char* kInstalled[] = {
     "usr/share/doc/zarkons/changelog.gz",
 };
 
-bool haveTool(const char* tool)
+// A checker's complaints, errors and warnings only; "" when it is not installed.
+std::string complaints(const std::string& tool, const std::string& args)
 {
-    return zk::runCommand(std::string("command -v ") + tool + " >/dev/null 2>&1") == 0;
-}
-
-// The lines of a checker's report that start with one of these severities.
-std::string linesStartingWith(const std::string& report, const std::string& severities)
-{
-    std::string out;
-    size_t start = 0;
-    while (start < report.size()) {
-        size_t end = report.find('\n', start);
-        if (end == std::string::npos)
-            end = report.size();
-        const std::string line = report.substr(start, end - start);
-        const size_t first = line.find_first_not_of(' ');
-        if (first != std::string::npos && severities.find(line[first]) != std::string::npos &&
-            line.compare(first + 1, 1, ":") == 0)
-            out += line + "\n";
-        start = end + 1;
+    if (zk::runCommand("command -v " + tool + " >/dev/null") != 0) {
+        std::cout << tool << " is not installed: not checked\n";
+        return "";
     }
+    std::string out;
+    zk::runCommand(tool + " " + args + " 2>&1 | grep -E '^ *[EW]: '", &out);
     return out;
 }
 
@@ -108,22 +96,8 @@ TEST_F(Instalacion, DestdirInstallStartsBothGamesFromAnywhere)
     launcherStartsAndEnds(root + "/usr/games/space-zarkons-3d", "Space Zarkons 3D");
     launcherStartsAndEnds(root + "/usr/games/tie-zarkons", "Tie Zarkons");
 
-    // the man pages are whole gzip streams, and read as pages
-    for (const char* page : {"man6/space-zarkons-3d.6.gz", "man6/tie-zarkons.6.gz", "man1/ac3d-info.1.gz"}) {
-        std::string text;
-        EXPECT_EQ(zk::runCommand("gzip -dc '" + root + "/usr/share/man/" + page + "'", &text), 0) << page;
-        EXPECT_EQ(text.rfind(".TH ", 0), 0u) << page;
-        EXPECT_NE(text.find("\\-\\-version"), std::string::npos) << page;
-    }
-
-    // software-centre entries: valid, and each names a desktop entry installed beside it
-    if (!haveTool("appstreamcli")) {
-        std::cout << "appstreamcli is not installed: the software-centre entries were not validated\n";
-        return;
-    }
-    std::string report;
-    EXPECT_EQ(zk::runCommand("appstreamcli validate-tree --no-net '" + root + "' 2>&1", &report), 0) << report;
-    EXPECT_EQ(linesStartingWith(report, "EW"), "") << report;
+    // software-centre entries valid, each naming a desktop entry installed beside it
+    EXPECT_EQ(complaints("appstreamcli", "validate-tree --no-net '" + root + "'"), "");
 }
 
 TEST_F(Instalacion, DesktopEntriesValidate)
@@ -163,11 +137,5 @@ TEST_F(Instalacion, DebianPackageHoldsTheGamesAndTheirDependencies)
     launcherStartsAndEnds(unpacked + "/usr/games/tie-zarkons", "Tie Zarkons");
 
     // the distribution's own checker: no errors and no warnings (only notes)
-    if (!haveTool("lintian")) {
-        std::cout << "lintian is not installed: the package was not checked\n";
-        return;
-    }
-    std::string report;
-    zk::runCommand("lintian '" + deb + "' 2>&1", &report);
-    EXPECT_EQ(linesStartingWith(report, "EW"), "") << report;
+    EXPECT_EQ(complaints("lintian", "'" + deb + "'"), "");
 }

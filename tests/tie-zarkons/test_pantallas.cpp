@@ -374,31 +374,6 @@ TEST_F(Pantallas, EachScreenDrawsItsTextsWherePlaced)
     EXPECT_GT(lineasEn(ganada, -50, 40, -45, -35), 10); // "Si/No"
 }
 
-// While paused no tick redraws, so a key that changes the screen must ask
-// for the new one itself; running, the next tick's frame shows it anyway.
-TEST_F(Pantallas, APausedGameDrawsTheNewScreenAtOnce)
-{
-    static int cuadros;
-    cuadros = 0;
-    glutDisplayFunc([] {
-        cuadros++;
-        display();
-    });
-    const struct { int desde; char tecla; int hasta; } cambios[] = {
-        {2, 'H', 5}, {5, 'x', 2}, {3, 'S', 2}, {4, 's', 2}};
-    for (const auto& c : cambios) {
-        state = c.desde;
-        animating = false;
-        zk::pumpEvents(5);
-        const int antes = cuadros;
-        keyboard((unsigned char)c.tecla, 0, 0);
-        zk::pumpEvents(5);
-        EXPECT_EQ(state, c.hasta);
-        EXPECT_FALSE(animating) << "the pause stays";
-        EXPECT_EQ(cuadros, antes + 1) << "'" << c.tecla << "' in state " << c.desde;
-    }
-}
-
 // Escape ends the program from every screen, and 'N' from the end screens.
 TEST_F(Pantallas, EscapeAndNExitWithStatusZero)
 {

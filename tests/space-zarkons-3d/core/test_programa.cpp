@@ -5,8 +5,8 @@
 #include "gl_test.h"
 #include "globales.h"
 
+#include <array>
 #include <cmath>
-#include <sstream>
 
 namespace {
 
@@ -92,30 +92,21 @@ TEST_F(Programa, RequestsForTheAbsentScoreStripAreDropped)
     EXPECT_EQ(glutGetWindow(), ventanaPrincipal);
 }
 
-// The star field turns under a far plane that must always reach its farthest
-// corner: from every eye of the fly-in and every far-out eye a mouse move can
-// reach, and as the box turns, a frame shows the same sky as one under a far
-// plane out of reach, and in perspective no pixel keeps the clear colour.
-// Once the fly-in is over, the projection is the one play always had.
-TEST_F(Programa, TheStarFieldFillsTheFrameFromEveryEyeTheGameCanReach)
+// From every eye of the fly-in and every far-out eye a mouse move reaches
+// (the rim of its sphere, swaying), as the box turns, the far plane cuts no
+// sky: the frame has as many clear pixels as under a far plane out of reach,
+// and in perspective none. Once the fly-in is over, the far plane is 140.
+TEST_F(Programa, TheFarPlaneNeverCutsTheStarField)
 {
-    ASSERT_NE(skybox, nullptr);
-    struct Ojo { float x, y, z; };
-    std::vector<Ojo> ojos;
-    for (int i = 0; i <= 20; i++) // the fly-in, step by step
+    std::vector<std::array<float, 3>> ojos;
+    for (int i = 0; i <= 20; i++)
         ojos.push_back({-25.0f + 1.25f * i, -25.0f + 1.25f * i, 100.0f - 0.85f * i});
-    // the rim of the mouse's sphere around (0, 0, 40), with the sway on top
-    for (float a = 0; a < 360; a += 45) {
-        const float x = 42.9f * (float)std::cos(a * M_PI / 180), y = 42.9f * (float)std::sin(a * M_PI / 180);
-        const float z = 40.0f + std::sqrt(43.0f * 43.0f - x * x - y * y);
-        for (float balanceo : {-5.0f, 5.0f})
-            ojos.push_back({x + balanceo, y, z});
-    }
-    const float rotX = skybox->getRotacionX(), rotY = skybox->getRotacionY();
-    // pixels left in the clear colour by the sky drawn at this turn
-    auto huecos = [&](float giro, bool sinFondo) {
-        skybox->setRotacionX(rotX + giro);
-        skybox->setRotacionY(rotY + 2 * giro);
+    for (int a = 0; a < 360; a += 45)
+        for (float balanceo : {-5.0f, 5.0f}) {
+            const float x = 42.9f * (float)std::cos(a * M_PI / 180), y = 42.9f * (float)std::sin(a * M_PI / 180);
+            ojos.push_back({x + balanceo, y, 40.0f + std::sqrt(43.0f * 43.0f - x * x - y * y)});
+        }
+    auto huecos = [](bool sinFondo) {
         glClearColor(1, 0, 1, 1);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         aplicarCamara();
@@ -124,46 +115,33 @@ TEST_F(Programa, TheStarFieldFillsTheFrameFromEveryEyeTheGameCanReach)
             camara->aplicar(height, width);
         }
         skybox->render();
-        glFinish();
         const auto px = zk::readPixels(0, 0, 640, 640);
         int n = 0;
         for (size_t i = 0; i < px.size(); i += 4)
             n += (px[i] == 255 && px[i + 1] == 0 && px[i + 2] == 255) ? 1 : 0;
         return n;
     };
-    int cuadros = 0;
-    for (bool ortho : {false, true}) {
-        camara->setOrtho(ortho);
-        for (const Ojo& o : ojos) {
-            camara->setOjoX(o.x);
-            camara->setOjoY(o.y);
-            camara->setOjoZ(o.z);
-            // the box's corners pass every way in turn: try a spread of turns
-            for (float giro = 0; giro < 360; giro += 40) {
-                std::ostringstream donde;
-                donde << (ortho ? "ortho" : "perspective") << " eye (" << o.x << ", " << o.y << ", " << o.z
-                      << ") turn " << giro;
-                // a parallel view wider than the box can look past its edge,
-                // but never because the far plane cut it short
-                const int vistos = huecos(giro, false);
-                EXPECT_EQ(vistos, huecos(giro, true)) << donde.str();
-                if (!ortho)
-                    EXPECT_EQ(vistos, 0) << donde.str();
-                cuadros++;
+    for (bool ortho : {false, true})
+        for (const auto& o : ojos)
+            for (int giro = 0; giro < 360; giro += 40) {
+                camara->setOrtho(ortho);
+                camara->setOjoX(o[0]);
+                camara->setOjoY(o[1]);
+                camara->setOjoZ(o[2]);
+                skybox->setRotacionX((float)giro);
+                skybox->setRotacionY(2.0f * giro);
+                const int vistos = huecos(false);
+                skybox->setRotacionX((float)giro); // each drawing turns it on
+                skybox->setRotacionY(2.0f * giro);
+                EXPECT_EQ(vistos, huecos(true)) << ortho << " " << o[0] << " " << o[1] << " " << o[2] << " " << giro;
+                EXPECT_TRUE(ortho || vistos == 0) << o[0] << " " << o[1] << " " << o[2] << " " << giro;
             }
-        }
-    }
-    EXPECT_GT(cuadros, 500);
-
-    // at the end of the fly-in, swaying, the far plane is still 140
     camara->setOrtho(false);
-    for (float x : {1.25f - 5.0f, 1.25f, 1.25f + 5.0f}) {
+    for (float x : {-3.75f, 6.25f}) { // the end of the fly-in, swaying
         camara->setOjoX(x);
         camara->setOjoY(1.25f);
         camara->setOjoZ(82.15f);
         aplicarCamara();
-        auto p = zk::matrix(GL_PROJECTION_MATRIX);
-        EXPECT_FLOAT_EQ(camara->getLejos(), 140.0f);
-        EXPECT_NEAR(p[10], -(140.0 + 0.1) / (140.0 - 0.1), 1e-6);
+        EXPECT_EQ(camara->getLejos(), 140.0f);
     }
 }
