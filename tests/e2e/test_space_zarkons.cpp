@@ -239,8 +239,12 @@ TEST_F(Partida, STogglesTheScoreStrip)
     };
     EXPECT_LT(gris(foto()), 100);
     juego->key("s");
-    zk::sleepMs(400);
+    // a busy machine may take a while to draw it
     zk::Image con = foto();
+    for (int i = 0; i < 15 && gris(con) <= 5000; i++) {
+        zk::sleepMs(200);
+        con = foto();
+    }
     EXPECT_GT(gris(con), 5000); // the strip's grey, with its texts on it
     int blancos = 0;
     for (int y = 3; y < 20; y++)
@@ -256,13 +260,15 @@ TEST_F(Partida, STogglesTheScoreStrip)
 
 TEST_F(Partida, AKeyReleasedOverTheScoreStripDoesNotStayHeld)
 {
-    zk::sleepMs(1300);
+    // the pause below must come after the fly-in, which pauses the game
+    // itself: under the sanitizers on a busy machine it lasts over two seconds
+    zk::sleepMs(3000);
     juego->key("s");
     zk::sleepMs(300);
     juego->mouseMove(320, 400);
     Mancha antes = buscar(foto(), esVerde, 40);
     juego->keyDown("Left");
-    zk::sleepMs(100);
+    zk::sleepMs(1000); // held, it repeats: the ship goes further than the camera sways
     juego->mouseMove(320, 10); // over the strip
     zk::sleepMs(100);
     juego->keyUp("Left");
