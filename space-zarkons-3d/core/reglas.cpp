@@ -24,6 +24,9 @@ static const int kRetardoMinimoDisparo = 1;
 // must not hand it over again on every tick.
 static bool explosionNaveRegistrada = false;
 
+// When the next game tick is due (GLUT_ELAPSED_TIME), -1 before the first run.
+static int proximoTick = -1;
+
 static void explotarNave()
 {
     if (explosionNaveRegistrada)
@@ -141,7 +144,28 @@ void actualizarJuego(int)
         avanzarFormacion();
     }
     redibujarVentana(ventanaPrincipal);
-    glutTimerFunc((unsigned)periodo, actualizarJuego, 0);
+    const int ahora = glutGet(GLUT_ELAPSED_TIME);
+    glutTimerFunc((unsigned)programarTick(proximoTick, ahora, periodo), actualizarJuego, 0);
+}
+
+int programarTick(int& proximo, int ahora, int periodo)
+{
+    // Each tick is due one period after the one before it was due, not after
+    // it ran: a late start is made up by a shorter wait, so the game keeps its
+    // nominal rate. After a stall of more than a tick the lost time is let go
+    // instead of being caught up in a burst of ticks.
+    if (proximo < 0 || proximo + periodo < ahora - periodo)
+        proximo = ahora;
+    else
+        proximo += periodo;
+    return proximo > ahora ? proximo - ahora : 0;
+}
+
+bool tickInminente()
+{
+    const int falta = proximoTick - glutGet(GLUT_ELAPSED_TIME);
+    // a tick due now may be the one asking; its own frame is never skipped
+    return proximoTick >= 0 && falta > 0 && falta <= kPlazoPantalla;
 }
 
 // Camera sway and levelling of the ship's tilt, in the steps the moves tilt it.
