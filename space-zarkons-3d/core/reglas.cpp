@@ -25,7 +25,7 @@ static const int kRetardoMinimoDisparo = 1;
 static bool explosionNaveRegistrada = false;
 
 // When the next game tick is due (GLUT_ELAPSED_TIME), -1 before the first run.
-static int proximoTick = -1;
+static long long proximoTick = -1;
 
 static void explotarNave()
 {
@@ -144,26 +144,28 @@ void actualizarJuego(int)
         avanzarFormacion();
     }
     redibujarVentana(ventanaPrincipal);
-    const int ahora = glutGet(GLUT_ELAPSED_TIME);
-    glutTimerFunc((unsigned)programarTick(proximoTick, ahora, periodo), actualizarJuego, 0);
+    glutTimerFunc((unsigned)programarTick(proximoTick, glutGet(GLUT_ELAPSED_TIME), periodo),
+                  actualizarJuego, 0);
 }
 
-int programarTick(int& proximo, int ahora, int periodo)
+int programarTick(long long& proximo, long long ahora, int periodo)
 {
     // Each tick is due one period after the one before it was due, not after
     // it ran: a late start is made up by a shorter wait, so the game keeps its
-    // nominal rate. After a stall of more than a tick the lost time is let go
-    // instead of being caught up in a burst of ticks.
-    if (proximo < 0 || proximo + periodo < ahora - periodo)
+    // nominal rate. A tick that starts a whole period or more behind follows a
+    // stall: the lost time is let go instead of caught up in a burst of ticks.
+    if (proximo < 0)
         proximo = ahora;
-    else
-        proximo += periodo;
-    return proximo > ahora ? proximo - ahora : 0;
+    proximo += periodo;
+    if (proximo <= ahora)
+        proximo = ahora + periodo;
+    const long long retardo = proximo - ahora;
+    return retardo < INT_MAX ? (int)retardo : INT_MAX;
 }
 
 bool tickInminente()
 {
-    const int falta = proximoTick - glutGet(GLUT_ELAPSED_TIME);
+    const long long falta = proximoTick - glutGet(GLUT_ELAPSED_TIME);
     // a tick due now may be the one asking; its own frame is never skipped
     return proximoTick >= 0 && falta > 0 && falta <= kPlazoPantalla;
 }
