@@ -151,15 +151,15 @@ void actualizarJuego(int)
 int programarTick(long long& proximo, long long ahora, int periodo)
 {
     // Each tick is due one period after the one before it was due, not after
-    // it ran: a late start is made up by a shorter wait, so the game keeps its
-    // nominal rate. A tick that starts a whole period or more behind follows a
-    // stall: the lost time is let go instead of caught up in a burst of ticks.
+    // it ran: a late start is made up by a shorter wait, or none, so the game
+    // keeps its nominal rate on a busy machine. Two periods or more behind is
+    // a stall: that time is let go instead of caught up in a burst of ticks.
     if (proximo < 0)
         proximo = ahora;
     proximo += periodo;
-    if (proximo <= ahora)
+    if (proximo + 2LL * periodo <= ahora)
         proximo = ahora + periodo;
-    const long long retardo = proximo - ahora;
+    const long long retardo = proximo > ahora ? proximo - ahora : 0;
     return retardo < INT_MAX ? (int)retardo : INT_MAX;
 }
 

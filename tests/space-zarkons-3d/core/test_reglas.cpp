@@ -391,6 +391,8 @@ TEST(TickSchedule, LateTicksWaitLessAndStallsBringNoBurst)
     EXPECT_EQ(programarTick(proximo, 1039, 17), 12); // 5 ms late: made up
     EXPECT_EQ(programarTick(proximo, 1051, 17), 17);
     EXPECT_EQ(programarTick(proximo, 1084, 17), 1);  // 16 ms late, still made up
+    EXPECT_EQ(programarTick(proximo, 1110, 17), 0);  // 25 ms late: the next at once
+    EXPECT_EQ(programarTick(proximo, 1110, 17), 9);  // and then back on time
     // half a second stalled: one tick, then the next a whole period later
     EXPECT_EQ(programarTick(proximo, 1600, 17), 17);
     EXPECT_EQ(programarTick(proximo, 1617, 17), 17);
