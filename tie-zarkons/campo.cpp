@@ -292,6 +292,15 @@ void dibujarCampo()
         }
     }
 
+    // Filled, the walls go as one run of quads, each cube moved to its place
+    // by hand: a matrix change per cube would make 96 draws of the software
+    // renderer's dearest kind out of one. As lines, the cubes' shared edges
+    // lie exactly on one another, and only the list's own arithmetic keeps
+    // which of two shows.
+    glColor3f(0.5f, 0.2f, 0.7f);
+    materialPlano();
+    if (relleno)
+        glBegin(GL_QUADS);
     for (int i = 0; i < kBloques; i++) {
         if (!bloques[i].vivo)
             continue;
@@ -300,13 +309,17 @@ void dibujarCampo()
             bloques[i].vivo = false;
             continue;
         }
+        if (relleno) {
+            verticesCubo(x, y);
+            continue;
+        }
         glPushMatrix();
-            glColor3f(0.5f, 0.2f, 0.7f);
             glTranslatef(x, y, 0.0f);
-            materialPlano();
             glCallList(listaCubo);
         glPopMatrix();
     }
+    if (relleno)
+        glEnd();
 
     for (int j = 0; j < xWingStat.energia && j < kEnergia; j++) {
         glPushMatrix();

@@ -122,4 +122,7 @@ void dibujarCampo();
 
 // --- modelos.cpp ---
 void crearModelos();
+// The wall cube's vertices and normals centred on (x, y), inside the caller's
+// glBegin(GL_QUADS): what listaCubo draws, moved without a matrix.
+void verticesCubo(float x, float y);
 void borrarModelos();

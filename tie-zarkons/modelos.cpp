@@ -435,28 +435,9 @@ static void compilarDisparoTie()
 
 static void compilarCubo()
 {
-    // each face counter-clockwise seen from outside, so culling keeps it
-    static const float caras[6][4][3] = {
-        {{-2, -2, 2}, {2, -2, 2}, {2, 2, 2}, {-2, 2, 2}},         // front
-        {{2, -2, -2}, {-2, -2, -2}, {-2, 2, -2}, {2, 2, -2}},     // back
-        {{-2, -2, -2}, {-2, -2, 2}, {-2, 2, 2}, {-2, 2, -2}},     // left
-        {{2, -2, 2}, {2, -2, -2}, {2, 2, -2}, {2, 2, 2}},         // right
-        {{-2, 2, 2}, {2, 2, 2}, {2, 2, -2}, {-2, 2, -2}},         // top
-        {{-2, -2, -2}, {2, -2, -2}, {2, -2, 2}, {-2, -2, 2}}};    // bottom
     glNewList(listaCubo, GL_COMPILE);
         glBegin(GL_QUADS);
-            int n = 0;
-            for (const auto& cara : caras) {
-                for (const auto& v : cara) {
-                    glVertex3fv(v);
-                    // the cube's whole shading rests on these two normals
-                    if (n == 0)
-                        glNormal3f(1.0f, 1.0f, -1.0f);
-                    else if (n == 2)
-                        glNormal3f(-1.0f, 1.0f, -1.0f);
-                    n++;
-                }
-            }
+            verticesCubo(0.0f, 0.0f);
         glEnd();
     glEndList();
 }
@@ -475,6 +456,30 @@ static void compilarSolidos()
 }
 
 // --- public functions ---
+
+void verticesCubo(float x, float y)
+{
+    // each face counter-clockwise seen from outside, so culling keeps it
+    static const float caras[6][4][3] = {
+        {{-2, -2, 2}, {2, -2, 2}, {2, 2, 2}, {-2, 2, 2}},         // front
+        {{2, -2, -2}, {-2, -2, -2}, {-2, 2, -2}, {2, 2, -2}},     // back
+        {{-2, -2, -2}, {-2, -2, 2}, {-2, 2, 2}, {-2, 2, -2}},     // left
+        {{2, -2, 2}, {2, -2, -2}, {2, 2, -2}, {2, 2, 2}},         // right
+        {{-2, 2, 2}, {2, 2, 2}, {2, 2, -2}, {-2, 2, -2}},         // top
+        {{-2, -2, -2}, {2, -2, -2}, {2, -2, 2}, {-2, -2, 2}}};    // bottom
+    int n = 0;
+    for (const auto& cara : caras) {
+        for (const auto& v : cara) {
+            glVertex3f(v[0] + x, v[1] + y, v[2]);
+            // the cube's whole shading rests on these two normals
+            if (n == 0)
+                glNormal3f(1.0f, 1.0f, -1.0f);
+            else if (n == 2)
+                glNormal3f(-1.0f, 1.0f, -1.0f);
+            n++;
+        }
+    }
+}
 
 void crearModelos()
 {
