@@ -4,6 +4,7 @@
 #include "gl_test.h"
 
 #include <cmath>
+#include <cstring>
 
 using zk::GlTest;
 
@@ -85,4 +86,33 @@ TEST_F(GlTest, EmptyStringDrawsNothingAndKeepsTheMatrix)
     EXPECT_TRUE(prims.empty());
     EXPECT_EQ(zk::matrix(GL_MODELVIEW_MATRIX), before);
     EXPECT_EQ(zk::stackDepth(GL_MODELVIEW_STACK_DEPTH), 1);
+}
+
+// Glyphs are recorded from GLUT once, outside feedback, and then drawn from
+// the record: the same strips, at the same places, as GLUT's own characters
+// (including the Latin-1 letters the font lacks), with and without a record.
+TEST_F(GlTest, RecordedGlyphsDrawWhatGlutDraws)
+{
+    zk::useOrthoBox(200);
+    const char* texto = "Eres poderoso en\n\xBF" "Continuar? 'M': disparar 0123456789";
+    auto deGlut = zk::allVertices(zk::captureFeedback([&] {
+        glPushMatrix();
+            glTranslatef(-150.0f, 40.0f, 0.0f);
+            glScalef((float)(12 / 153.0), (float)(12 / 153.0), 1.0f);
+            for (const char* c = texto; *c != '\n'; c++)
+                glutStrokeCharacter(GLUT_STROKE_ROMAN, (unsigned char)*c);
+        glPopMatrix();
+        glPushMatrix();
+            glTranslatef(-150.0f, (float)(40 - 12 * 1.15), 0.0f);
+            glScalef((float)(12 / 153.0), (float)(12 / 153.0), 1.0f);
+            for (const char* c = strchr(texto, '\n') + 1; *c != '\0'; c++)
+                glutStrokeCharacter(GLUT_STROKE_ROMAN, (unsigned char)*c);
+        glPopMatrix();
+    }));
+    auto sinRegistro = strokes(texto, -150, 40, 12);
+    drawString(texto, -150, 40, 12); // outside feedback: records every glyph
+    auto registrados = strokes(texto, -150, 40, 12);
+    ASSERT_FALSE(deGlut.empty());
+    expectSameVertices(sinRegistro, deGlut);
+    expectSameVertices(registrados, deGlut);
 }
