@@ -33,21 +33,26 @@ static void startLine(double x, double y, double size)
 
 // Records once what GLUT draws for c, through feedback with matrices that make
 // window coordinates the glyph's own. Not possible while feedback or a list is
-// under way: the glyph is then drawn by GLUT itself.
+// under way, or with the projection stack full: the glyph is then drawn by
+// GLUT itself. Leaves the caller's matrices, viewport and matrix mode.
 static bool grabar(unsigned char c)
 {
     Glifo& g = glifos[c];
     if (g.listo)
         return true;
-    GLint modo = GL_RENDER, lista = 0;
+    GLint modo = GL_RENDER, lista = 0, pila = 0, pilaMax = 0;
     glGetIntegerv(GL_RENDER_MODE, &modo);
     glGetIntegerv(GL_LIST_INDEX, &lista);
-    if (modo != GL_RENDER || lista != 0)
+    glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &pila);
+    glGetIntegerv(GL_MAX_PROJECTION_STACK_DEPTH, &pilaMax);
+    // the projection stack is short: a caller may have filled it
+    if (modo != GL_RENDER || lista != 0 || pila >= pilaMax)
         return false;
 
     std::vector<GLfloat> buf(1 << 14);
-    GLint vista[4];
+    GLint vista[4], matriz = GL_MODELVIEW;
     glGetIntegerv(GL_VIEWPORT, vista);
+    glGetIntegerv(GL_MATRIX_MODE, &matriz);
     glViewport(0, 0, (GLsizei)(2 * kCaja), (GLsizei)(2 * kCaja));
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
@@ -65,7 +70,7 @@ static bool grabar(unsigned char c)
     glPopMatrix();
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
+    glMatrixMode((GLenum)matriz);
     glViewport(vista[0], vista[1], vista[2], vista[3]);
     if (n < 0)
         return false; // the buffer was too small: GLUT keeps drawing it

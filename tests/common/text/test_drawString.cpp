@@ -116,3 +116,34 @@ TEST_F(GlTest, RecordedGlyphsDrawWhatGlutDraws)
     expectSameVertices(sinRegistro, deGlut);
     expectSameVertices(registrados, deGlut);
 }
+
+// Recording a glyph leaves whatever the caller had: viewport, matrix mode and
+// both matrices; with the projection stack full it draws through GLUT instead.
+TEST_F(GlTest, RecordingAGlyphLeavesTheCallersState)
+{
+    zk::useOrthoBox(100);
+    glViewport(10, 20, 300, 200);
+    glMatrixMode(GL_PROJECTION);
+    auto proyeccion = zk::matrix(GL_PROJECTION_MATRIX);
+    auto modelo = zk::matrix(GL_MODELVIEW_MATRIX);
+    drawString("Wq", 0, 0, 10);
+    EXPECT_EQ(zk::getInt(GL_MATRIX_MODE), GL_PROJECTION);
+    EXPECT_EQ(zk::matrix(GL_PROJECTION_MATRIX), proyeccion);
+    EXPECT_EQ(zk::matrix(GL_MODELVIEW_MATRIX), modelo);
+    GLint vista[4];
+    glGetIntegerv(GL_VIEWPORT, vista);
+    EXPECT_EQ(vista[0], 10);
+    EXPECT_EQ(vista[3], 200);
+
+    const int maximo = zk::getInt(GL_MAX_PROJECTION_STACK_DEPTH);
+    for (int i = 1; i < maximo; i++)
+        glPushMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    drawString("Zk", 0, 0, 10); // glyphs not yet recorded
+    EXPECT_EQ(zk::stackDepth(GL_PROJECTION_STACK_DEPTH), maximo);
+    EXPECT_EQ(glGetError(), (GLenum)GL_NO_ERROR);
+    glMatrixMode(GL_PROJECTION);
+    for (int i = 1; i < maximo; i++)
+        glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+}
