@@ -201,6 +201,12 @@ void avanzarMundo()
 void dibujarCampo()
 {
     crearModelos();
+    // Smooth lines only where lines are drawn: the texts, the Ties' window
+    // frames and every polygon when they are drawn as lines. Filled polygons
+    // look the same either way, and the software renderer draws everything
+    // far slower while it is on.
+    if (relleno)
+        glDisable(GL_LINE_SMOOTH);
 
     // Formation. A Tie counts as alive before its hit test, so the frame that
     // kills the last one still sees the formation standing.
@@ -226,13 +232,24 @@ void dibujarCampo()
                 glTranslatef(x, y, 0.0f);
                 glRotatef(15.0f, 1.0f, 0.0f, 0.0f);
                 materialNave();
-                glCallList(listaTie);
+                if (relleno) {
+                    // the list's two parts, with smoothing for the frame alone
+                    glCallList(listaCuerpoTie);
+                    glEnable(GL_LINE_SMOOTH);
+                    glCallList(listaMarcoTie);
+                    glDisable(GL_LINE_SMOOTH);
+                } else {
+                    glCallList(listaTie);
+                }
             glPopMatrix();
         }
     }
 
+    glEnable(GL_LINE_SMOOTH);
     drawPuntos();
     drawEnergia();
+    if (relleno)
+        glDisable(GL_LINE_SMOOTH);
 
     if (!alguienVivo)
         state = 4;
@@ -275,6 +292,15 @@ void dibujarCampo()
         }
     }
 
+    // Filled, the walls go as one run of quads, each cube moved to its place
+    // by hand: a matrix change per cube would make 96 draws of the software
+    // renderer's dearest kind out of one. As lines, the cubes' shared edges
+    // lie exactly on one another, and only the list's own arithmetic keeps
+    // which of two shows.
+    glColor3f(0.5f, 0.2f, 0.7f);
+    materialPlano();
+    if (relleno)
+        glBegin(GL_QUADS);
     for (int i = 0; i < kBloques; i++) {
         if (!bloques[i].vivo)
             continue;
@@ -283,13 +309,17 @@ void dibujarCampo()
             bloques[i].vivo = false;
             continue;
         }
+        if (relleno) {
+            verticesCubo(x, y);
+            continue;
+        }
         glPushMatrix();
-            glColor3f(0.5f, 0.2f, 0.7f);
             glTranslatef(x, y, 0.0f);
-            materialPlano();
             glCallList(listaCubo);
         glPopMatrix();
     }
+    if (relleno)
+        glEnd();
 
     for (int j = 0; j < xWingStat.energia && j < kEnergia; j++) {
         glPushMatrix();
@@ -299,4 +329,6 @@ void dibujarCampo()
             glutSolidCube(2.0);
         glPopMatrix();
     }
+    // the other screens are all text
+    glEnable(GL_LINE_SMOOTH);
 }

@@ -40,6 +40,8 @@ int tiempoDisparo = 0;
 
 // --- display lists ---
 GLuint listaTie = 0;
+GLuint listaCuerpoTie = 0;
+GLuint listaMarcoTie = 0;
 GLuint listaXWing = 0;
 GLuint listaAlaIzquierda = 0;
 GLuint listaAlaDerecha = 0;

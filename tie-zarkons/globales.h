@@ -77,7 +77,9 @@ extern int puntos;                 // score, kept across restarts
 extern int tiempoDisparo;          // ticks since the X-Wing last fired
 
 // --- display lists (modelos.cpp), 0 until crearModelos ---
-extern GLuint listaTie;            // the Tie fighter
+extern GLuint listaTie;            // the Tie fighter: its body, then its window frame
+extern GLuint listaCuerpoTie;      // the Tie without its window frame
+extern GLuint listaMarcoTie;       // the Tie's window frame, in thick lines
 extern GLuint listaXWing;          // the X-Wing, calling its six parts
 extern GLuint listaAlaIzquierda;   // left wing panel
 extern GLuint listaAlaDerecha;     // right wing panel
@@ -120,4 +122,7 @@ void dibujarCampo();
 
 // --- modelos.cpp ---
 void crearModelos();
+// The wall cube's vertices and normals centred on (x, y), inside the caller's
+// glBegin(GL_QUADS): what listaCubo draws, moved without a matrix.
+void verticesCubo(float x, float y);
 void borrarModelos();

@@ -13,6 +13,7 @@
 // --- constants ---
 static const int kListas = 12;
 static const int kListasSolidos = 3;
+static const int kListasTie = 2;
 
 // --- file-local state ---
 // GLUT's solids each get a list of their own, called from the models: Mesa
@@ -126,7 +127,7 @@ static const P2 kHexagono[6] = {
 
 static void compilarTie()
 {
-    glNewList(listaTie, GL_COMPILE);
+    glNewList(listaCuerpoTie, GL_COMPILE);
         glColor3f(0.2f, 0.2f, 0.2f);
         // The wing faces show from both sides: culling is off for them alone.
         for (float x : {-4.4f, 4.4f, -4.6f, 4.6f}) {
@@ -210,7 +211,10 @@ static void compilarTie()
             cilindro(1.0f, 0.4f, 0.6f, 8, 1);
         glPopMatrix();
 
-        // the window's frame, drawn over it in thick white lines
+    glEndList();
+
+    // the window's frame, drawn over it in thick white lines
+    glNewList(listaMarcoTie, GL_COMPILE);
         glColor3f(1.0f, 1.0f, 1.0f);
         glLineWidth(3.0f);
         glPushMatrix();
@@ -218,6 +222,11 @@ static void compilarTie()
             gluCylinder(lineas_q, 1.0, 0.4, 0.6, 8, 1);
         glPopMatrix();
         glLineWidth(1.0f);
+    glEndList();
+
+    glNewList(listaTie, GL_COMPILE);
+        glCallList(listaCuerpoTie);
+        glCallList(listaMarcoTie);
     glEndList();
 }
 
@@ -426,28 +435,9 @@ static void compilarDisparoTie()
 
 static void compilarCubo()
 {
-    // each face counter-clockwise seen from outside, so culling keeps it
-    static const float caras[6][4][3] = {
-        {{-2, -2, 2}, {2, -2, 2}, {2, 2, 2}, {-2, 2, 2}},         // front
-        {{2, -2, -2}, {-2, -2, -2}, {-2, 2, -2}, {2, 2, -2}},     // back
-        {{-2, -2, -2}, {-2, -2, 2}, {-2, 2, 2}, {-2, 2, -2}},     // left
-        {{2, -2, 2}, {2, -2, -2}, {2, 2, -2}, {2, 2, 2}},         // right
-        {{-2, 2, 2}, {2, 2, 2}, {2, 2, -2}, {-2, 2, -2}},         // top
-        {{-2, -2, -2}, {2, -2, -2}, {2, -2, 2}, {-2, -2, 2}}};    // bottom
     glNewList(listaCubo, GL_COMPILE);
         glBegin(GL_QUADS);
-            int n = 0;
-            for (const auto& cara : caras) {
-                for (const auto& v : cara) {
-                    glVertex3fv(v);
-                    // the cube's whole shading rests on these two normals
-                    if (n == 0)
-                        glNormal3f(1.0f, 1.0f, -1.0f);
-                    else if (n == 2)
-                        glNormal3f(-1.0f, 1.0f, -1.0f);
-                    n++;
-                }
-            }
+            verticesCubo(0.0f, 0.0f);
         glEnd();
     glEndList();
 }
@@ -467,11 +457,35 @@ static void compilarSolidos()
 
 // --- public functions ---
 
+void verticesCubo(float x, float y)
+{
+    // each face counter-clockwise seen from outside, so culling keeps it
+    static const float caras[6][4][3] = {
+        {{-2, -2, 2}, {2, -2, 2}, {2, 2, 2}, {-2, 2, 2}},         // front
+        {{2, -2, -2}, {-2, -2, -2}, {-2, 2, -2}, {2, 2, -2}},     // back
+        {{-2, -2, -2}, {-2, -2, 2}, {-2, 2, 2}, {-2, 2, -2}},     // left
+        {{2, -2, 2}, {2, -2, -2}, {2, 2, -2}, {2, 2, 2}},         // right
+        {{-2, 2, 2}, {2, 2, 2}, {2, 2, -2}, {-2, 2, -2}},         // top
+        {{-2, -2, -2}, {2, -2, -2}, {2, -2, 2}, {-2, -2, 2}}};    // bottom
+    int n = 0;
+    for (const auto& cara : caras) {
+        for (const auto& v : cara) {
+            glVertex3f(v[0] + x, v[1] + y, v[2]);
+            // the cube's whole shading rests on these two normals
+            if (n == 0)
+                glNormal3f(1.0f, 1.0f, -1.0f);
+            else if (n == 2)
+                glNormal3f(-1.0f, 1.0f, -1.0f);
+            n++;
+        }
+    }
+}
+
 void crearModelos()
 {
     if (listaTie != 0)
         return; // compiled once; they hold no per-frame state
-    const GLuint base = glGenLists(kListas + kListasSolidos);
+    const GLuint base = glGenLists(kListas + kListasSolidos + kListasTie);
     assert(base != 0);
     listaTie = base;
     listaXWing = base + 1;
@@ -488,6 +502,8 @@ void crearModelos()
     listaEsferaCabina = base + 12;
     listaBolaXWing = base + 13;
     listaToro = base + 14;
+    listaCuerpoTie = base + 15;
+    listaMarcoTie = base + 16;
 
     relleno_q = gluNewQuadric();
     lineas_q = gluNewQuadric();
@@ -520,9 +536,10 @@ void borrarModelos()
 {
     if (listaTie == 0)
         return;
-    glDeleteLists(listaTie, kListas + kListasSolidos);
+    glDeleteLists(listaTie, kListas + kListasSolidos + kListasTie);
     listaTie = listaXWing = listaAlaIzquierda = listaAlaDerecha = 0;
     listaBloqueMotor = listaMotorSuperior = listaMotorInferior = listaCanon = 0;
     listaDisparoXWing = listaRayoTie = listaDisparoTie = listaCubo = 0;
     listaEsferaCabina = listaBolaXWing = listaToro = 0;
+    listaCuerpoTie = listaMarcoTie = 0;
 }

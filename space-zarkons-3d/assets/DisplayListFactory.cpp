@@ -25,7 +25,8 @@ static unsigned int* listOf(FactoryModel& model)
         if (tree == nullptr)
             throw std::exception();
         model.tree = tree;
-        model.list = (unsigned int)ac_display_list_render_object(tree);
+        // a few long runs of triangles: the software renderer pays per primitive
+        model.list = (unsigned int)ac_display_list_batched(tree);
         model.loaded = true;
     }
     return &model.list;

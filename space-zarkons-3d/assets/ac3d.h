@@ -99,6 +99,11 @@ void ac_render_object_explosion(ACObject_t* object, float displacement);
 int ac_display_list_render_object(ACObject_t* object);
 // Loads a file and compiles it into a display list: its name, or -1.
 int ac_load_and_render_ac3d(char* filename);
+// Compiles a tree into a new display list that draws the same pixels in the
+// same order as ac_render_object, but joins consecutive polygons that share
+// material, texture and culling into one run of triangles, and sets every
+// state it needs itself. Returns the list name.
+int ac_display_list_batched(ACObject_t* object);
 
 // --- For tests, fuzzers and benchmarks only: never called by the games. ---
 

@@ -104,6 +104,8 @@ void keyboard(unsigned char key, int, int)
         break;
     }
     aplicarTeclas();
+    // on screen at once even when the next tick is far off (a slow game)
+    redibujarVentana(ventanaPrincipal);
 }
 
 void keyboardUp(unsigned char key, int, int)
@@ -124,6 +126,7 @@ void keyboardUp(unsigned char key, int, int)
     }
     if (pausa == 0)
         aplicarTeclas();
+    redibujarVentana(ventanaPrincipal);
 }
 
 void special(int key, int, int)
@@ -170,6 +173,7 @@ void specialUp(int key, int, int)
     }
     if (pausa == 0)
         aplicarTeclas();
+    redibujarVentana(ventanaPrincipal);
 }
 
 // Held keys act once per key event; the ship stays within x ±31 and y ±26.
@@ -323,6 +327,7 @@ void menuPrincipal(int value)
     default:
         break;
     }
+    redibujarVentana(ventanaPrincipal);
 }
 
 void menuProyeccion(int value)
@@ -331,6 +336,7 @@ void menuProyeccion(int value)
         camara->setOrtho(true);
     else if (value == 1)
         camara->setOrtho(false);
+    redibujarVentana(ventanaPrincipal);
 }
 
 void menuVelocidad(int value)
@@ -361,4 +367,5 @@ void menuLuces(int value)
         glEnable(luces[value]);
     else
         glDisable(luces[value - 3]);
+    redibujarVentana(ventanaPrincipal);
 }

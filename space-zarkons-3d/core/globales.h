@@ -64,6 +64,15 @@ void timerRecarga(int);
 void timerDisparoEnemigo(int);
 void timerRevivir(int);
 void timerSalida(int);
+// The delay that brings the next game tick to its due time: `proximo` (when the
+// tick now running was due, -1 before the first) moves on by `periodo` ms;
+// `ahora` is the clock in ms. After a stall the schedule starts afresh.
+int programarTick(long long& proximo, long long ahora, int periodo);
+// A change on screen may wait for the next frame for this long (ms).
+const int kPlazoPantalla = 17;
+// The next game tick is due within kPlazoPantalla ms, and its frame will show
+// whatever changed before it.
+bool tickInminente();
 
 // --- entrada.cpp ---
 void keyboard(unsigned char key, int x, int y);

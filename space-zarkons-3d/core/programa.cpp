@@ -122,5 +122,9 @@ void redibujarVentana(int id)
     if (id == ventanaScore && !mostrarScore)
         return;
     glutSetWindow(id);
+    // A frame costs more than anything else the game does: a change made
+    // just before a tick shows in that tick's frame, not in one of its own.
+    if (id == ventanaPrincipal && tickInminente())
+        return;
     glutPostRedisplay();
 }

@@ -24,6 +24,9 @@ static const int kRetardoMinimoDisparo = 1;
 // must not hand it over again on every tick.
 static bool explosionNaveRegistrada = false;
 
+// When the next game tick is due (GLUT_ELAPSED_TIME), -1 before the first run.
+static long long proximoTick = -1;
+
 static void explotarNave()
 {
     if (explosionNaveRegistrada)
@@ -141,7 +144,30 @@ void actualizarJuego(int)
         avanzarFormacion();
     }
     redibujarVentana(ventanaPrincipal);
-    glutTimerFunc((unsigned)periodo, actualizarJuego, 0);
+    glutTimerFunc((unsigned)programarTick(proximoTick, glutGet(GLUT_ELAPSED_TIME), periodo),
+                  actualizarJuego, 0);
+}
+
+int programarTick(long long& proximo, long long ahora, int periodo)
+{
+    // Each tick is due one period after the one before it was due, not after
+    // it ran: a late start is made up by a shorter wait, or none, so the game
+    // keeps its nominal rate on a busy machine. Two periods or more behind is
+    // a stall: that time is let go instead of caught up in a burst of ticks.
+    if (proximo < 0)
+        proximo = ahora;
+    proximo += periodo;
+    if (proximo + 2LL * periodo <= ahora)
+        proximo = ahora + periodo;
+    const long long retardo = proximo > ahora ? proximo - ahora : 0;
+    return retardo < INT_MAX ? (int)retardo : INT_MAX;
+}
+
+bool tickInminente()
+{
+    const long long falta = proximoTick - glutGet(GLUT_ELAPSED_TIME);
+    // a tick due now may be the one asking; its own frame is never skipped
+    return proximoTick >= 0 && falta > 0 && falta <= kPlazoPantalla;
 }
 
 // Camera sway and levelling of the ship's tilt, in the steps the moves tilt it.

@@ -9,6 +9,7 @@
 
 #include <cassert>
 #include <cstdlib>
+#include <initializer_list>
 
 static const int kColours = 12;
 static const float kColourTable[kColours][3] = {
@@ -56,6 +57,8 @@ void ParticleSystem::draw()
     glDisable(GL_CULL_FACE);
     glBindTexture(GL_TEXTURE_2D, texture);
 
+    // one run of triangles for all the sparks: the software renderer pays per primitive
+    glBegin(GL_TRIANGLES);
     for (Particle& p : particles) {
         if (!p.active)
             continue;
@@ -72,6 +75,7 @@ void ParticleSystem::draw()
             setColour(p, colourIndex);
         }
     }
+    glEnd();
 
     frameCounter++;
     if (frameCounter > colourPeriod)
@@ -158,17 +162,17 @@ void ParticleSystem::moveParticle(Particle& p)
 void ParticleSystem::drawParticle(const Particle& p, float s)
 {
     const float z = p.z + zoom;
+    // the corners of the square as a strip would give them: the two triangles
+    // (0, 1, 2) and (2, 1, 3), so the square looks as one strip of its own did
+    const float esquinas[4][4] = {{1.0f, 1.0f, p.x + s, p.y + s},
+                                  {0.0f, 1.0f, p.x - s, p.y + s},
+                                  {1.0f, 0.0f, p.x + s, p.y - s},
+                                  {0.0f, 0.0f, p.x - s, p.y - s}};
     glColor4f(p.r, p.g, p.b, p.life);
-    glBegin(GL_TRIANGLE_STRIP);
-        glTexCoord2f(1.0f, 1.0f);
-        glVertex3f(p.x + s, p.y + s, z);
-        glTexCoord2f(0.0f, 1.0f);
-        glVertex3f(p.x - s, p.y + s, z);
-        glTexCoord2f(1.0f, 0.0f);
-        glVertex3f(p.x + s, p.y - s, z);
-        glTexCoord2f(0.0f, 0.0f);
-        glVertex3f(p.x - s, p.y - s, z);
-    glEnd();
+    for (int i : {0, 1, 2, 2, 1, 3}) {
+        glTexCoord2f(esquinas[i][0], esquinas[i][1]);
+        glVertex3f(esquinas[i][2], esquinas[i][3], z);
+    }
 }
 
 void ParticleSystem::nextColour()
@@ -208,6 +212,7 @@ void ParticleExplosion::draw()
 
     bool anyAlive = false;
     beginBillboard();
+        glBegin(GL_TRIANGLES);
         for (Particle& p : particles) {
             if (!p.active)
                 continue;
@@ -219,6 +224,7 @@ void ParticleExplosion::draw()
             if (p.life < 0.0f)
                 p.active = false; // an explosion's spark dies for good
         }
+        glEnd();
     endBillboard();
     glDepthMask(depthWrites);
 

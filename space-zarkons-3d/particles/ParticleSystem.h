@@ -43,7 +43,8 @@ public:
 protected:
     // One frame of motion: position, then velocity, then life.
     void moveParticle(Particle& p);
-    // Draws one particle as a textured square of half-size s at its place.
+    // Sends one particle as a textured square of half-size s at its place: two
+    // triangles, inside the caller's glBegin(GL_TRIANGLES).
     void drawParticle(const Particle& p, float s);
     // Steps to the next entry of the colour table and restarts the count.
     void nextColour();

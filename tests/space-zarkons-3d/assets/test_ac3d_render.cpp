@@ -5,10 +5,13 @@
 #include "texture.h"
 
 #include <GL/gl.h>
+#include <GL/glu.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
 
 using ac3dtest::Scratch;
 
@@ -234,4 +237,87 @@ TEST_F(Ac3dRender, EveryCorpusModelCompiles)
         EXPECT_EQ(zk::stackDepth(GL_MODELVIEW_STACK_DEPTH), 1) << path;
     }
     ac_set_texture_loader(ac_load_texture);
+}
+
+namespace
+{
+
+// The pixels of a 640 x 640 frame of one drawing, lit as the game lights it,
+// looked at from `angulo` degrees round Y and a little above.
+std::vector<unsigned char> fotoModelo(const std::function<void()>& dibujar, float angulo)
+{
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45.0, 1.0, 1.0, 100.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    const GLfloat luz[] = {0.0f, 10.0f, 50.0f, 1.0f};
+    glLightfv(GL_LIGHT0, GL_POSITION, luz);
+    gluLookAt(0, 4, 14, 0, 0, 0, 0, 1, 0);
+    glRotatef(angulo, 0, 1, 0);
+    dibujar();
+    glFinish();
+    return zk::readPixels(0, 0, 640, 640);
+}
+
+// Pixels whose channels differ by more than 8 levels.
+int distintos(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b)
+{
+    int n = 0;
+    for (size_t i = 0; i + 3 < a.size(); i += 4)
+        for (size_t c = 0; c < 3; c++)
+            if (std::abs(a[i + c] - b[i + c]) > 8) {
+                n++;
+                break;
+            }
+    return n;
+}
+
+} // namespace
+
+// The runs of triangles the game compiles its models into draw what the
+// surface-by-surface renderer draws: filled, flat-shaded (each polygon keeps
+// the colour of the vertex it had) and as lines (no inner edge of a fan shows),
+// from several sides; and a list leaves the edge flag on for what follows.
+TEST_F(Ac3dRender, BatchedListsDrawWhatTheSurfaceRendererDraws)
+{
+    const std::string data = std::string(ZK_SOURCE_DIR) + "/space-zarkons-3d";
+    const auto antes = std::filesystem::current_path();
+    std::filesystem::current_path(data);
+    const char* archivos[] = {"data/nave1_chico.ac", "data/nave_open.ac", "data/Misil_chico.ac"};
+    std::vector<ACObject_t*> modelos;
+    {
+        zk::StdoutCapture quiet;
+        for (const char* f : archivos)
+            modelos.push_back(ac_load_ac3d(const_cast<char*>(f)));
+    }
+    std::filesystem::current_path(antes);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_LINE_SMOOTH);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    for (size_t m = 0; m < modelos.size(); m++) {
+        ACObject_t* ob = modelos[m];
+        ASSERT_NE(ob, nullptr) << archivos[m];
+        trees.push_back(ob);
+        const GLuint lista = (GLuint)ac_display_list_batched(ob);
+        for (GLenum modo : {GL_FILL, GL_LINE})
+            for (GLenum sombreado : {GL_SMOOTH, GL_FLAT})
+                for (float angulo : {0.0f, 70.0f, 160.0f, 250.0f}) {
+                    glPolygonMode(GL_FRONT_AND_BACK, modo);
+                    glShadeModel(sombreado);
+                    auto superficies = fotoModelo([&] { ac_render_object(ob); }, angulo);
+                    auto lotes = fotoModelo([&] { glCallList(lista); }, angulo);
+                    EXPECT_LE(distintos(superficies, lotes), 640 * 640 / 200)
+                        << archivos[m] << " mode " << modo << " shading " << sombreado << " angle " << angulo;
+                }
+        GLboolean borde = GL_FALSE;
+        glGetBooleanv(GL_EDGE_FLAG, &borde);
+        EXPECT_TRUE(borde);
+    }
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glShadeModel(GL_SMOOTH);
 }

@@ -379,3 +379,41 @@ TEST_F(Juego, AVolleyCompilesTheMissileInTheMainWindow)
     timerDisparoEnemigo(0);
     EXPECT_EQ(glutGetWindow(), ventanaPrincipal);
 }
+
+// Each tick is due a period after the last was due: a late tick waits less,
+// so the rate holds; a stall is let go, never caught up in a burst; a period
+// as long as the speed keys allow does not overflow.
+TEST(TickSchedule, LateTicksWaitLessAndStallsBringNoBurst)
+{
+    long long proximo = -1;
+    EXPECT_EQ(programarTick(proximo, 1000, 17), 17); // the first, from its own start
+    EXPECT_EQ(programarTick(proximo, 1017, 17), 17); // on time
+    EXPECT_EQ(programarTick(proximo, 1039, 17), 12); // 5 ms late: made up
+    EXPECT_EQ(programarTick(proximo, 1051, 17), 17);
+    EXPECT_EQ(programarTick(proximo, 1084, 17), 1);  // 16 ms late, still made up
+    EXPECT_EQ(programarTick(proximo, 1110, 17), 0);  // 25 ms late: the next at once
+    EXPECT_EQ(programarTick(proximo, 1110, 17), 9);  // and then back on time
+    // half a second stalled: one tick, then the next a whole period later
+    EXPECT_EQ(programarTick(proximo, 1600, 17), 17);
+    EXPECT_EQ(programarTick(proximo, 1617, 17), 17);
+    // a slower game from the next tick on
+    EXPECT_EQ(programarTick(proximo, 1634, 1001), 1001);
+    long long lejos = 0;
+    EXPECT_EQ(programarTick(lejos, 0, INT_MAX), INT_MAX);
+    EXPECT_EQ(programarTick(lejos, 10, INT_MAX), INT_MAX);
+}
+
+// Right after a tick at full speed the next one is close enough to show any
+// change in its own frame; at the slowest speeds it is not, so a change must
+// ask for a frame of its own.
+TEST_F(Juego, ChangesWaitForTheTicksFrameOnlyWhenItComesSoon)
+{
+    empezarJuego();
+    periodo = 17;
+    actualizarJuego(0);
+    EXPECT_TRUE(tickInminente());
+    periodo = 1001;
+    actualizarJuego(0);
+    EXPECT_FALSE(tickInminente());
+    periodo = 17;
+}
