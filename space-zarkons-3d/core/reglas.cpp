@@ -127,6 +127,7 @@ static void avanzarFormacion()
             vidas = 0;
             explotarNave();
             redibujarVentana(ventanaScore);
+            registrarPartida("invasion");
         }
     }
 }
@@ -228,6 +229,7 @@ void timerRevivir(int)
         naveDestruida = false;
     } else {
         gameOver = true;
+        registrarPartida("sin-vidas");
     }
     redibujarVentana(ventanaPrincipal);
     redibujarVentana(ventanaScore);
@@ -244,6 +246,6 @@ void timerSalida(int)
         glutTimerFunc(20, timerSalida, 0);
         redibujarVentana(ventanaPrincipal);
     } else {
-        exit(0);
+        terminarTrasSalida();
     }
 }
