@@ -30,5 +30,5 @@ void drawMejorPuntaje()
         return;
     char texto[48];
     snprintf(texto, sizeof texto, "Mejor puntaje: %ld", mejorPuntaje);
-    drawString(texto, -35, -62, 9);
+    drawString(texto, -19, -62, 9);
 }

@@ -88,7 +88,7 @@ bool loadImage(const std::string& path, Image& out)
 
 GameProcess::GameProcess(const std::string& exe, const std::vector<std::string>& args,
                          const std::string& cwd)
-    : exe(exe), cwd(cwd), args(args)
+    : exe(exe), cwd(cwd), args(args), dataDir(makeTempDir())
 {
 }
 
@@ -114,7 +114,6 @@ bool GameProcess::start()
     int efd = mkstemp(e);
     outPath = o;
     errPath = e;
-    dataDir = makeTempDir();
     // the child's environment is made here: after fork only exec is safe
     std::vector<std::string> env;
     for (char** v = environ; *v != nullptr; v++)

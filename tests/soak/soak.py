@@ -3,7 +3,7 @@
 UndefinedBehaviorSanitizer, on a private Xvfb for a given time as a restless
 player would, then reports what it saw.
 
-  soak.py GAME [--seconds N] [--seed S] [--build DIR]
+  soak.py GAME [--seconds N] [--seed S] [--build DIR] [--no-build]
 
 GAME is space-zarkons-3d or tie-zarkons. Every key of the game (tapped or
 held), left-button drags, the right-button menu and its entries, resizes down
@@ -42,17 +42,28 @@ FAVOURITES = {
 PAUSE_KEY = {"space-zarkons-3d": "p", "tie-zarkons": "a"}
 MENU_ENTRY = 24      # height of a menu entry, pixels
 MENU_WIDTH = 200     # a little less than the menu's width: the submenus open past it
-FRAME_WAIT = 1.0     # a frame must follow any input within this many seconds
+FRAME_WAIT = 1.0     # a frame should follow any input within this many seconds
+HANG = 10.0          # and a game that shows none for this long hangs
 RSS_EVERY = 5.0
 WARM_UP = 120.0      # memory growth counts after this many seconds of a run
 SANITIZER = re.compile(r"ERROR: (Address|Leak)Sanitizer|runtime error:|UndefinedBehaviorSanitizer|"
                        r"AddressSanitizer:DEADLYSIGNAL")
+SEEDED = ["-5000 2020-01-0%dT10:00:00 perdida\n" % d for d in (1, 2, 3)]
 RECORD = re.compile(r"^-?\d{1,10} \d{4}-\d\d-\d\dT\d\d:\d\d:\d\d [a-z0-9-]{1,24}$")
 
 
-def sh(*args, check=False):
+def sh(env, *args):
     return subprocess.run(args, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True,
-                          check=check).stdout
+                          env=env).stdout
+
+
+def cpu_seconds(pid):
+    try:
+        with open("/proc/%d/stat" % pid) as f:
+            fields = f.read().rsplit(")", 1)[1].split()
+        return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+    except (OSError, IndexError, ValueError):
+        return 0.0
 
 
 def start_xvfb():
@@ -105,12 +116,16 @@ class Game:
         self.size = None
         deadline = time.monotonic() + 60
         while self.window is None and time.monotonic() < deadline and self.proc.poll() is None:
-            ids = sh("xdotool", "search", "--onlyvisible", "--pid", str(self.proc.pid), "--name",
+            ids = sh(soak.env, "xdotool", "search", "--onlyvisible", "--pid", str(self.proc.pid), "--name",
                      "^%s$" % soak.title).split()
             if ids:
                 self.window = ids[0]
             else:
                 time.sleep(0.2)
+        # the set-up before the first frame is not an answer to any input
+        while self.window and self.frames() == 0 and time.monotonic() < deadline \
+                and self.proc.poll() is None:
+            time.sleep(0.05)
 
     def frames(self):
         try:
@@ -139,7 +154,11 @@ class Soak:
         self.title = "Space Zarkons 3D" if args.game == "space-zarkons-3d" else "Tie Zarkons"
         self.tmp = tempfile.mkdtemp(prefix="zk-soak-")
         self.data = os.path.join(self.tmp, "datos")
-        os.mkdir(self.data)
+        os.makedirs(os.path.join(self.data, "zarkons"))
+        # a table to keep: these old games must all be there at the end
+        # unless ten better ones pushed them out
+        with open(self.records_path(), "w") as f:
+            f.write("zarkons-records 1\n" + "".join(SEEDED))
         probe = os.path.join(self.tmp, "frame_probe.so")
         subprocess.run(["cc", "-shared", "-fPIC", "-O2", "-o", probe,
                         os.path.join(ROOT, "tests", "soak", "frame_probe.c"), "-ldl"], check=True)
@@ -156,6 +175,8 @@ class Soak:
         self.actions = 0
         self.latencies = []
         self.nudges = 0
+        self.late = []
+        self.history = []
         self.paused = False
 
     # --- input ---
@@ -225,6 +246,8 @@ class Soak:
         else:
             w, h = self.rng.randrange(24, 1000), self.rng.randrange(24, 900)
         self.xdo("windowsize", g.window, str(w), str(h))
+        # a player keeps at least a corner of the window on the screen
+        self.xdo("windowmove", g.window, str(self.rng.randrange(0, 400)), str(self.rng.randrange(0, 300)))
         g.size = (w, h)
 
     def iconify(self, g):
@@ -250,7 +273,7 @@ class Soak:
         if r < 0.40:
             k = self.rng.choice(FAVOURITES[self.game])
             (self.key_hold if self.rng.random() < 0.5 else self.key_tap)(g, k)
-            return "play"
+            return "play " + k
         if r < 0.75:
             k = self.rng.choice(keys)
             if k == "n" and not self.quitting_allowed():
@@ -275,9 +298,9 @@ class Soak:
         return "iconify"
 
     # --- watching ---
-    def wait_frame(self, g, before, since):
+    def wait_frame(self, g, before, since, limit):
         """Seconds from the input to the next frame, or None."""
-        while time.monotonic() - since < FRAME_WAIT:
+        while time.monotonic() - since <= limit:
             if g.frames() != before:
                 return time.monotonic() - since
             if g.proc.poll() is not None:
@@ -286,7 +309,7 @@ class Soak:
         return None
 
     def check_frame(self, g, before, since, what):
-        lat = self.wait_frame(g, before, since)
+        lat = self.wait_frame(g, before, since, FRAME_WAIT)
         if lat is None:
             # a paused or hidden game may have nothing new to draw: a resize
             # of one pixel is an input that must always bring a frame
@@ -295,11 +318,24 @@ class Soak:
             g.size = (w + 1 if w < 1000 else w - 1, h)
             before = g.frames()
             since = time.monotonic()
+            cpu = cpu_seconds(g.proc.pid)
+            # full screen without a window manager can leave the window off
+            # the screen, where nothing is drawn: bring it back first
+            self.xdo("windowmove", g.window, "0", "0")
             self.xdo("windowsize", g.window, str(g.size[0]), str(g.size[1]))
-            lat = self.wait_frame(g, before, since)
+            lat = self.wait_frame(g, before, since, HANG)
+            if lat is not None and lat > FRAME_WAIT:
+                self.late.append("%.1f s after %s (run %d, %.1f s of CPU meanwhile)"
+                                 % (lat, what, len(self.runs) - 1, cpu_seconds(g.proc.pid) - cpu))
         if lat is None:
-            self.failures.append("hang: no frame within %.1f s after %s (run %d)"
-                                 % (FRAME_WAIT, what, len(self.runs)))
+            self.failures.append("hang: no frame within %.0f s after %s (run %d); last inputs: %s; %s"
+                                 % (HANG, what, len(self.runs) - 1, ", ".join(self.history),
+                                    sh(self.env, "xwininfo", "-id", g.window).replace("\n", " ")))
+            if shutil.which("gdb"):
+                # where it hangs, for whoever replays the seed
+                with open(os.path.join(self.tmp, "hang-%d.txt" % (len(self.runs) - 1)), "w") as f:
+                    subprocess.run(["gdb", "-p", str(g.proc.pid), "-batch", "-ex", "thread apply all bt"],
+                                   stdout=f, stderr=subprocess.STDOUT)
             g.proc.send_signal(signal.SIGABRT)
             g.proc.wait(30)
         else:
@@ -331,11 +367,12 @@ class Soak:
                     g.sample_rss()
                     next_rss = time.monotonic() + RSS_EVERY
                 before = g.frames()
-                since = time.monotonic()
                 what = self.act(g)
+                self.history = (self.history + [what])[-8:]
                 self.actions += 1
                 if g.proc.poll() is None and g.mapped:
-                    self.check_frame(g, before, since, what)
+                    # timed from the action's last event
+                    self.check_frame(g, before, time.monotonic(), what)
             if g.proc.poll() is not None:
                 self.finish_run(g, "ended in play")
                 continue
@@ -355,8 +392,11 @@ class Soak:
                 best = (late[-1][0] - late[0][0], late[-1][1] - late[0][1], late[0][1], late[-1][1])
         return best
 
+    def records_path(self):
+        return os.path.join(self.data, "zarkons", self.game + ".records")
+
     def records(self):
-        path = os.path.join(self.data, "zarkons", self.game + ".records")
+        path = self.records_path()
         problems = []
         if os.path.exists(path + ".damaged"):
             problems.append("a .damaged copy exists")
@@ -374,6 +414,9 @@ class Soak:
                 scores.append(int(line.split()[0]))
         if len(body) > 10 or scores != sorted(scores, reverse=True):
             problems.append("more than ten or out of order")
+        kept = [line for line in SEEDED if line[:-1] in body]
+        if len(kept) != len(SEEDED) and len(body) < 10:
+            problems.append("old records lost")
         return len(body), problems
 
     def report(self):
@@ -398,6 +441,8 @@ class Soak:
             print("  input to frame  median %.0f ms, 99th %.0f ms, max %.0f ms (%d one-pixel nudges)"
                   % (1000 * lat[len(lat) // 2], 1000 * lat[int(len(lat) * 0.99)], 1000 * lat[-1],
                      self.nudges))
+        print("  late frames     %d over %.0f s (a busy machine; none of them a hang)%s"
+              % (len(self.late), FRAME_WAIT, "".join("\n    " + x for x in self.late[:10])))
         for i, g in enumerate(self.runs):
             if g.rss:
                 print("  memory run %d    %d samples, RSS %d kB at start of sampling, %d kB max, "
@@ -410,7 +455,8 @@ class Soak:
                 self.failures.append("memory grows %.0f kB per ten minutes" % per10)
         else:
             print("  growth          not judged: no run lasted past the first two minutes")
-        print("  records         %d lines, %s" % (n, "intact" if not problems else "; ".join(problems)))
+        print("  records         %d lines (%d games recorded), %s"
+              % (n, n - len(SEEDED), "intact" if not problems else "; ".join(problems)))
         for f in self.failures:
             print("FAIL: " + f)
         print("soak: %s" % ("PASS" if not self.failures else "FAIL"), flush=True)
@@ -426,11 +472,14 @@ if __name__ == "__main__":
     ap.add_argument("game", choices=sorted(KEYS))
     ap.add_argument("--seconds", type=int, default=600)
     ap.add_argument("--seed", type=int, default=None)
-    ap.add_argument("--build", default=os.path.join(ROOT, "build-soak"))
+    ap.add_argument("--build", default=os.path.join(ROOT, "build-soak"),
+                    help="build folder (made with the sanitizers when it has none)")
+    ap.add_argument("--no-build", action="store_true", help="play what the build folder holds")
     args = ap.parse_args()
     if args.seed is None:
         args.seed = random.SystemRandom().randrange(1, 2**31)
-    build_games(args.build)
+    if not args.no_build:
+        build_games(args.build)
     s = Soak(args)
     try:
         s.play()
