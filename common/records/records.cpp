@@ -10,6 +10,7 @@
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/file.h>  // flock
 #include <sys/stat.h>
 #include <unistd.h>
@@ -303,7 +304,12 @@ bool rec_save(const std::string& path, const rec_table_t& table, std::string* wh
         *why = errorDe("cannot write in the folder of", path);
         return false;
     }
+    // past a file-size limit the write must fail, not kill the game
+    struct sigaction ignorar = {}, antes = {};
+    ignorar.sa_handler = SIG_IGN;
+    sigaction(SIGXFSZ, &ignorar, &antes);
     const bool ok = fchmod(fd, 0644) == 0 && escribirTodo(fd, rec_format(table)) && fsync(fd) == 0;
+    sigaction(SIGXFSZ, &antes, nullptr);
     if (!ok) {
         *why = errorDe("cannot write", tmp);
         close(fd);
