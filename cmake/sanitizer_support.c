@@ -24,6 +24,7 @@ const char* __lsan_default_suppressions(void)
            "leak:libGLU.so\n"
            "leak:libglut.so\n"
            "leak:libX11.so\n"
+           "leak:libXi.so\n"
            "leak:libxcb.so\n"
            "leak:libdrm.so\n";
 }

@@ -53,3 +53,8 @@ GLuint listaDisparoXWing = 0;
 GLuint listaRayoTie = 0;
 GLuint listaDisparoTie = 0;
 GLuint listaCubo = 0;
+
+// best scores
+bool partidaRegistrada = false;
+bool hayMejorPuntaje = false;
+long mejorPuntaje = 0;

@@ -76,6 +76,11 @@ extern cubito energia[kEnergia];   // where the energy-bar cubes stand
 extern int puntos;                 // score, kept across restarts
 extern int tiempoDisparo;          // ticks since the X-Wing last fired
 
+// --- best scores (tablaRecords.cpp) ---
+extern bool partidaRegistrada;     // this game's end is in the table (a restart clears it)
+extern bool hayMejorPuntaje;       // the table could be read and is not empty
+extern long mejorPuntaje;          // its best score, for the end screens
+
 // --- display lists (modelos.cpp), 0 until crearModelos ---
 extern GLuint listaTie;            // the Tie fighter: its body, then its window frame
 extern GLuint listaCuerpoTie;      // the Tie without its window frame
@@ -119,6 +124,10 @@ void drawEnergia();
 void contarTiempoDisparo();
 void avanzarMundo();
 void dibujarCampo();
+
+// --- tablaRecords.cpp ---
+void registrarFinal();     // once per game, on its won or lost screen
+void drawMejorPuntaje();   // one line under the end screen's question
 
 // --- modelos.cpp ---
 void crearModelos();

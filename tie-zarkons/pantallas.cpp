@@ -86,6 +86,7 @@ static void pantallaFinal(bool ganada)
     drawString("la fuerza...", -20, 20, 20);
     drawString("\xBF" "Continuar?", -20, -20, 20);
     drawString("Si/No", -5, -40, 20);
+    drawMejorPuntaje();
 }
 
 static void pantallaAyuda()
@@ -200,6 +201,7 @@ void drawObjects()
         break;
     case 3:
     case 4:
+        registrarFinal();
         pantallaFinal(state == 4);
         break;
     case 5:
@@ -223,6 +225,8 @@ void keyboard(unsigned char key, int, int)
     }
     if ((key == 's' || key == 'S') && fin) {
         init();
+        // a new game, to be recorded when it ends
+        partidaRegistrada = false;
         state = 2;
         mostrarPantalla();
         return;

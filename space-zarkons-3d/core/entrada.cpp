@@ -54,7 +54,8 @@ static void pantallaCompleta()
 
 void keyboard(unsigned char key, int, int)
 {
-    if (key == 27)
+    // after a won fly-out any key ends the program, as the table's time would
+    if (key == 27 || finPorVictoria)
         exit(0);
     switch (key) {
     case ' ':
@@ -131,6 +132,8 @@ void keyboardUp(unsigned char key, int, int)
 
 void special(int key, int, int)
 {
+    if (finPorVictoria)
+        exit(0);
     if (pausa == 1)
         return;
     switch (key) {

@@ -40,3 +40,7 @@ Skybox* skybox = nullptr;
 std::vector<Disparo*>& disparos = *new std::vector<Disparo*>();
 std::vector<DisparoE*>& disparosEnemigos = *new std::vector<DisparoE*>();
 std::vector<Invasor*>& invasores = *new std::vector<Invasor*>();
+
+// best scores
+bool mostrarRecords = false;
+bool finPorVictoria = false;

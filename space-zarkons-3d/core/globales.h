@@ -48,6 +48,10 @@ extern std::vector<Disparo*>& disparos;         // player shots, in order of cre
 extern std::vector<DisparoE*>& disparosEnemigos; // enemy shots, in order of creation
 extern std::vector<Invasor*>& invasores;        // the formation, in table order
 
+// --- best scores (tablaRecords.cpp) ---
+extern bool mostrarRecords;  // the best-score table is drawn over the scene
+extern bool finPorVictoria;  // the fly-out is over: the table shows, any key ends
+
 // --- programa.cpp ---
 void init();
 void montarEscena(); // the camera, the ship, the skybox, the menus and the formation
@@ -94,6 +98,14 @@ void alternarScore();
 void reshapeScore(int w, int h);
 void displayScore();
 void drawBitmapString(const char* s);
+
+// --- tablaRecords.cpp ---
+// Records the game's end ("sin-vidas", "invasion", "ganada") once per run and
+// shows the table; quietly nothing when records are off.
+void registrarPartida(const char* como);
+void dibujarRecords();      // over the scene, in the main window's pixels
+void terminarTrasSalida();  // the fly-out's end: the table for a moment, then exit 0
+void timerFinVictoria(int);
 
 // --- escena.cpp ---
 void crearNaveYSkybox();  // init step 6

@@ -99,6 +99,8 @@ void display()
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     aplicarCamara();
     drawObjects();
+    // the table goes over everything the scene drew
+    dibujarRecords();
     glFlush();
     glutSwapBuffers();
 }

@@ -130,6 +130,7 @@ static void avanzarFormacion()
             vidas = 0;
             explotarNave();
             redibujarVentana(ventanaScore);
+            registrarPartida("invasion");
         }
     }
 }
@@ -254,6 +255,7 @@ void timerRevivir(int)
         naveDestruida = false;
     } else {
         gameOver = true;
+        registrarPartida("sin-vidas");
     }
     redibujarVentana(ventanaPrincipal);
     redibujarVentana(ventanaScore);
@@ -270,6 +272,6 @@ void timerSalida(int)
         glutTimerFunc(20, timerSalida, 0);
         redibujarVentana(ventanaPrincipal);
     } else {
-        exit(0);
+        terminarTrasSalida();
     }
 }

@@ -434,3 +434,34 @@ TEST(PartidaSinDatos, AFolderWithoutDataEndsWithAClearLineAndStatus1)
     EXPECT_NE(salida.find("can't open data/"), std::string::npos) << salida; // the loader's own line survives
     rmdir(vacio.c_str());
 }
+
+// A game lost quickly (the fastest speed brings the formation down in
+// seconds) goes into the records, and the table shows over the scene.
+TEST_F(Partida, ALostGameIsRecordedAndTheTableShowsOverTheScene)
+{
+    for (int i = 0; i < 10; i++)
+        juego->key("plus");
+    const std::string records = juego->dataHome() + "/zarkons/space-zarkons-3d.records";
+    std::string texto;
+    for (int i = 0; i < 600 && texto.find('\n') == texto.rfind('\n'); i++) {
+        zk::sleepMs(200);
+        zk::runCommand("cat '" + records + "' 2>/dev/null", &texto);
+    }
+    ASSERT_NE(texto.find("zarkons-records 1\n"), std::string::npos) << "no record after two minutes";
+    EXPECT_TRUE(texto.find(" invasion\n") != std::string::npos ||
+                texto.find(" sin-vidas\n") != std::string::npos) << texto;
+
+    // the pane: deep blue behind the yellow title and the marked entry
+    auto panel = [](const unsigned char* p) { return p[0] < 20 && p[1] < 20 && p[2] >= 25 && p[2] <= 60; };
+    int azul = 0, amarillo = 0;
+    for (int intento = 0; intento < 10 && (azul < 3000 || amarillo < 100); intento++) {
+        zk::sleepMs(300);
+        const zk::Image im = foto();
+        azul = buscar(im, panel, 250, 390).n;
+        amarillo = buscar(im, esAmarillo, 250, 390).n;
+    }
+    EXPECT_GT(azul, 3000) << "no table over the scene";
+    EXPECT_GT(amarillo, 100) << "no yellow title or marked entry";
+    salirConEscape();
+    EXPECT_EQ(juego->output().find("records"), std::string::npos) << juego->output();
+}

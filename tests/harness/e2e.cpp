@@ -88,7 +88,7 @@ bool loadImage(const std::string& path, Image& out)
 
 GameProcess::GameProcess(const std::string& exe, const std::vector<std::string>& args,
                          const std::string& cwd)
-    : exe(exe), cwd(cwd), args(args)
+    : exe(exe), cwd(cwd), args(args), dataDir(makeTempDir())
 {
 }
 
@@ -102,6 +102,8 @@ GameProcess::~GameProcess()
         unlink(outPath.c_str());
     if (!errPath.empty())
         unlink(errPath.c_str());
+    if (dataDir.rfind("/tmp/zk-e2e-", 0) == 0)
+        runCommand("rm -rf '" + dataDir + "'");
 }
 
 bool GameProcess::start()
@@ -112,6 +114,21 @@ bool GameProcess::start()
     int efd = mkstemp(e);
     outPath = o;
     errPath = e;
+    // the child's environment is made here: after fork only exec is safe
+    std::vector<std::string> env;
+    for (char** v = environ; *v != nullptr; v++)
+        if (strncmp(*v, "XDG_DATA_HOME=", 14) != 0)
+            env.push_back(*v);
+    env.push_back("XDG_DATA_HOME=" + dataDir);
+    std::vector<char*> envp;
+    for (std::string& v : env)
+        envp.push_back(&v[0]);
+    envp.push_back(nullptr);
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(exe.c_str()));
+    for (const std::string& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
     childPid = fork();
     if (childPid < 0)
         return false;
@@ -122,12 +139,7 @@ bool GameProcess::start()
         dup2(nul, 0);
         if (chdir(cwd.c_str()) != 0)
             _exit(126);
-        std::vector<char*> argv;
-        argv.push_back(const_cast<char*>(exe.c_str()));
-        for (const std::string& a : args)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(exe.c_str(), argv.data());
+        execve(exe.c_str(), argv.data(), envp.data());
         _exit(127);
     }
     close(ofd);

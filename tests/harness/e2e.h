@@ -58,11 +58,15 @@ public:
     std::string output() const; // standard output so far
     std::string errors() const; // standard error so far
     pid_t pid() const { return childPid; }
+    // The game's own XDG_DATA_HOME: a fresh empty folder, made with this
+    // object and removed with it, so records never reach the real home.
+    const std::string& dataHome() const { return dataDir; }
 
 private:
     void xdo(const std::string& args);
     std::string exe, cwd;
     std::vector<std::string> args;
+    std::string dataDir;
     std::string outPath, errPath, windowId;
     pid_t childPid = -1;
     int status = -1;

@@ -2,10 +2,13 @@
 // window, checked through the game's state and what OpenGL holds.
 #include "gl_test.h"
 #include "globales.h"
+#include "records.h"
 
 #include <GL/freeglut.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <string>
 #include <vector>
 
 using zk::GlTest;
@@ -389,5 +392,50 @@ TEST_F(Pantallas, EscapeAndNExitWithStatusZero)
     }
     state = 2;
     keyboard('n', 0, 0); // in play 'N' is nothing
+    EXPECT_EQ(state, 2);
+}
+
+// The won and lost screens record their game once, and a restart with 'S'
+// starts a new one; the best score is one more line under the question.
+TEST_F(Pantallas, EachEndScreenRecordsItsGameOnceAndShowsTheBestScore)
+{
+    std::string path, why;
+    ASSERT_TRUE(rec_path("tie-zarkons", &path, &why));
+    auto tabla = [&] {
+        rec_table_t t;
+        EXPECT_TRUE(rec_load(path, &t, &why));
+        return t;
+    };
+    const double x0 = -70, x1 = 120; // the line, in field units, below "Si/No"
+    state = 3;
+    puntos = 700;
+    lineas();
+    const std::vector<zk::FbPrimitive> ls = lineas();
+    rec_table_t t = tabla();
+    ASSERT_EQ(t.entries.size(), 1u);
+    EXPECT_EQ(t.entries[0].score, 700);
+    EXPECT_EQ(t.entries[0].how, "perdida");
+    EXPECT_GT(lineasEn(ls, x0, x1, -66, -50), 20);
+    EXPECT_EQ(lineasEn(ls, x0, x1, -49, -46), 0) << "the question's lines moved";
+
+    keyboard('s', 0, 0);
+    state = 4;
+    puntos = 900;
+    lineas();
+    t = tabla();
+    ASSERT_EQ(t.entries.size(), 2u);
+    EXPECT_EQ(t.entries[0].score, 900);
+    EXPECT_EQ(t.entries[0].how, "ganada");
+    EXPECT_EQ(mejorPuntaje, 900);
+}
+
+TEST_F(Pantallas, WithoutAPlaceForRecordsTheEndScreenIsAsBefore)
+{
+    unsetenv("HOME");
+    setenv("XDG_DATA_HOME", "/proc/sin-datos", 1);
+    state = 3;
+    EXPECT_EQ(lineasEn(lineas(), -70, 120, -66, -50), 0);
+    EXPECT_EQ(state, 3);
+    keyboard('s', 0, 0);
     EXPECT_EQ(state, 2);
 }

@@ -1,0 +1,406 @@
+// Best-score tables: reading that survives any junk, writing that never
+// leaves half a file, and a lock so that two games ending together both count.
+#include "records.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>  // flock
+#include <sys/stat.h>
+#include <unistd.h>
+
+static const char* const kHeader = "zarkons-records 1";
+static const size_t kMaxHow = 24;
+// A lock held longer than this belongs to a game that hangs: give up, not wait.
+static const int kLockTries = 150;
+static const int kLockPauseUs = 20000;
+
+// One line of stderr per program run is enough to say records are off.
+static bool avisado = false;
+
+static void avisar(const std::string& msg)
+{
+    if (avisado)
+        return;
+    avisado = true;
+    fprintf(stderr, "zarkons: records are off: %s\n", msg.c_str());
+}
+
+static std::string errorDe(const std::string& what, const std::string& path)
+{
+    return what + " " + path + ": " + strerror(errno);
+}
+
+static bool digitos(const char* s, size_t n)
+{
+    for (size_t i = 0; i < n; i++)
+        if (s[i] < '0' || s[i] > '9')
+            return false;
+    return true;
+}
+
+static int numero(const char* s, size_t n)
+{
+    int v = 0;
+    for (size_t i = 0; i < n; i++)
+        v = v * 10 + (s[i] - '0');
+    return v;
+}
+
+// YYYY-MM-DDTHH:MM:SS with every field in its range.
+static bool fechaValida(const char* s, size_t n)
+{
+    if (n != 19 || s[4] != '-' || s[7] != '-' || s[10] != 'T' || s[13] != ':' || s[16] != ':')
+        return false;
+    const int campos[6][2] = {{0, 4}, {5, 2}, {8, 2}, {11, 2}, {14, 2}, {17, 2}};
+    const int maximos[6] = {9999, 12, 31, 23, 59, 60};
+    for (int i = 0; i < 6; i++) {
+        if (!digitos(s + campos[i][0], (size_t)campos[i][1]))
+            return false;
+        const int v = numero(s + campos[i][0], (size_t)campos[i][1]);
+        if (v > maximos[i] || ((i == 1 || i == 2) && v == 0))
+            return false;
+    }
+    return true;
+}
+
+static bool comoValido(const char* s, size_t n)
+{
+    if (n == 0 || n > kMaxHow)
+        return false;
+    for (size_t i = 0; i < n; i++) {
+        const char c = s[i];
+        if (!((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-'))
+            return false;
+    }
+    return true;
+}
+
+// "<score> <when> <how>", single spaces, nothing else.
+static bool leerLinea(const char* s, size_t n, rec_entry_t* e)
+{
+    const char* fin = s + n;
+    const char* a = (const char*)memchr(s, ' ', n);
+    if (a == nullptr)
+        return false;
+    const char* b = (const char*)memchr(a + 1, ' ', (size_t)(fin - a - 1));
+    if (b == nullptr)
+        return false;
+    const char* num = s;
+    size_t largo = (size_t)(a - s);
+    const bool negativo = largo > 0 && num[0] == '-';
+    if (negativo) {
+        num++;
+        largo--;
+    }
+    // ten digits at most: every score a game can reach, and no overflow here
+    if (largo == 0 || largo > 10 || !digitos(num, largo))
+        return false;
+    long v = 0;
+    for (size_t i = 0; i < largo; i++)
+        v = v * 10 + (num[i] - '0');
+    if (!fechaValida(a + 1, (size_t)(b - a - 1)) || !comoValido(b + 1, (size_t)(fin - b - 1)))
+        return false;
+    e->score = negativo ? -v : v;
+    e->when.assign(a + 1, (size_t)(b - a - 1));
+    e->how.assign(b + 1, (size_t)(fin - b - 1));
+    return true;
+}
+
+static void ordenar(rec_table_t* t)
+{
+    // stable: of equal scores the one already ahead (the older) stays ahead
+    std::stable_sort(t->entries.begin(), t->entries.end(),
+                     [](const rec_entry_t& x, const rec_entry_t& y) { return x.score > y.score; });
+    if (t->entries.size() > (size_t)kRecMax)
+        t->entries.resize((size_t)kRecMax);
+}
+
+static bool crearCarpetas(const std::string& dir, std::string* why)
+{
+    for (size_t i = 1; i <= dir.size(); i++) {
+        if (i < dir.size() && dir[i] != '/')
+            continue;
+        const std::string parte = dir.substr(0, i);
+        if (mkdir(parte.c_str(), 0700) != 0 && errno != EEXIST) {
+            *why = errorDe("cannot create", parte);
+            return false;
+        }
+    }
+    struct stat st;
+    if (stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        errno = ENOTDIR;
+        *why = errorDe("cannot use", dir);
+        return false;
+    }
+    return true;
+}
+
+static bool escribirTodo(int fd, const std::string& s)
+{
+    size_t hecho = 0;
+    while (hecho < s.size()) {
+        const ssize_t r = write(fd, s.data() + hecho, s.size() - hecho);
+        if (r < 0 && errno == EINTR)
+            continue;
+        if (r <= 0)
+            return false;
+        hecho += (size_t)r;
+    }
+    return true;
+}
+
+// Keeps the damaged file for the player: a second name for the same file
+// (free, whatever its size), or else a copy of what we read of it.
+static void apartar(const std::string& path)
+{
+    const std::string copia = path + ".damaged";
+    unlink(copia.c_str());
+    if (link(path.c_str(), copia.c_str()) == 0)
+        return;
+    FILE* in = fopen(path.c_str(), "rb");
+    if (in == nullptr)
+        return;
+    std::string texto(kRecMaxBytes, '\0');
+    texto.resize(fread(&texto[0], 1, kRecMaxBytes, in));
+    fclose(in);
+    const int fd = open(copia.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd >= 0) {
+        escribirTodo(fd, texto);
+        close(fd);
+    }
+}
+
+static bool bloquear(int fd)
+{
+    for (int i = 0; i < kLockTries; i++) {
+        if (flock(fd, LOCK_EX | LOCK_NB) == 0)
+            return true;
+        if (errno != EWOULDBLOCK && errno != EINTR)
+            return false;
+        usleep(kLockPauseUs);
+    }
+    return false;
+}
+
+bool rec_path(const char* game, std::string* path, std::string* why)
+{
+    assert(game != nullptr && path != nullptr && why != nullptr);
+    std::string base;
+    const char* xdg = getenv("XDG_DATA_HOME");
+    const char* home = getenv("HOME");
+    // a relative XDG_DATA_HOME is invalid and is ignored, as the desktops do
+    if (xdg != nullptr && xdg[0] == '/') {
+        base = xdg;
+    } else if (home != nullptr && home[0] == '/') {
+        base = std::string(home) + "/.local/share";
+    } else {
+        *why = "neither XDG_DATA_HOME nor HOME names a folder";
+        return false;
+    }
+    *path = base + "/zarkons/" + game + ".records";
+    return true;
+}
+
+rec_table_t rec_parse(const char* text, size_t size)
+{
+    assert(text != nullptr || size == 0);
+    rec_table_t t;
+    if (size > kRecMaxBytes) {
+        t.truncated = true;
+        size = kRecMaxBytes;
+    }
+    size_t inicio = 0;
+    bool primera = true;
+    while (inicio < size) {
+        const char* nl = (const char*)memchr(text + inicio, '\n', size - inicio);
+        // a cut-off last line of a truncated file is not judged
+        if (nl == nullptr && t.truncated)
+            break;
+        const size_t fin = nl ? (size_t)(nl - text) : size;
+        size_t n = fin - inicio;
+        const char* linea = text + inicio;
+        inicio = fin + 1;
+        if (n > 0 && linea[n - 1] == '\r')
+            n--;
+        if (n == 0)
+            continue;
+        if (primera) {
+            primera = false;
+            if (n == strlen(kHeader) && memcmp(linea, kHeader, n) == 0)
+                continue;
+            // no header: a foreign file, yet its lines may still be ours
+            t.badHeader = true;
+        }
+        rec_entry_t e;
+        if (n <= kRecMaxLine && leerLinea(linea, n, &e))
+            t.entries.push_back(e);
+        else
+            t.badLines++;
+    }
+    ordenar(&t);
+    return t;
+}
+
+std::string rec_format(const rec_table_t& table)
+{
+    std::string s = std::string(kHeader) + "\n";
+    for (const rec_entry_t& e : table.entries)
+        s += std::to_string(e.score) + " " + e.when + " " + e.how + "\n";
+    return s;
+}
+
+bool rec_load(const std::string& path, rec_table_t* table, std::string* why)
+{
+    assert(table != nullptr && why != nullptr);
+    *table = rec_table_t();
+    // non-blocking, so that a FIFO in the file's place cannot stop the game
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT)
+            return true;
+        *why = errorDe("cannot read", path);
+        return false;
+    }
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        *why = path + " is not a regular file";
+        return false;
+    }
+    // one byte more than we look at tells a too-big file apart
+    std::string texto(kRecMaxBytes + 1, '\0');
+    size_t leido = 0;
+    while (leido < texto.size()) {
+        const ssize_t r = read(fd, &texto[leido], texto.size() - leido);
+        if (r < 0 && errno == EINTR)
+            continue;
+        if (r < 0) {
+            *why = errorDe("cannot read", path);
+            close(fd);
+            return false;
+        }
+        if (r == 0)
+            break;
+        leido += (size_t)r;
+    }
+    close(fd);
+    *table = rec_parse(texto.data(), leido);
+    return true;
+}
+
+bool rec_save(const std::string& path, const rec_table_t& table, std::string* why)
+{
+    assert(why != nullptr);
+    std::string tmp = path + ".XXXXXX";
+    const int fd = mkostemp(&tmp[0], O_CLOEXEC);
+    if (fd < 0) {
+        *why = errorDe("cannot write in the folder of", path);
+        return false;
+    }
+    // past a file-size limit the write must fail, not kill the game
+    struct sigaction ignorar = {}, antes = {};
+    ignorar.sa_handler = SIG_IGN;
+    sigaction(SIGXFSZ, &ignorar, &antes);
+    const bool ok = fchmod(fd, 0644) == 0 && escribirTodo(fd, rec_format(table)) && fsync(fd) == 0;
+    sigaction(SIGXFSZ, &antes, nullptr);
+    if (!ok) {
+        *why = errorDe("cannot write", tmp);
+        close(fd);
+        unlink(tmp.c_str());
+        return false;
+    }
+    if (close(fd) != 0 || rename(tmp.c_str(), path.c_str()) != 0) {
+        *why = errorDe("cannot replace", path);
+        unlink(tmp.c_str());
+        return false;
+    }
+    // the rename itself lives in the folder: sync it too
+    const size_t barra = path.rfind('/');
+    const std::string dir = barra == std::string::npos ? "." : path.substr(0, barra);
+    const int dfd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd >= 0) {
+        fsync(dfd);
+        close(dfd);
+    }
+    return true;
+}
+
+int rec_rank(const rec_table_t& table, long score)
+{
+    size_t i = 0;
+    while (i < table.entries.size() && table.entries[i].score >= score)
+        i++;
+    return i < (size_t)kRecMax ? (int)i : -1;
+}
+
+bool rec_add(const char* game, long score, const char* how, rec_table_t* table, int* rank)
+{
+    assert(game != nullptr && how != nullptr && table != nullptr && rank != nullptr);
+    assert(comoValido(how, strlen(how)));
+    *table = rec_table_t();
+    *rank = -1;
+    std::string path, why;
+    if (!rec_path(game, &path, &why)) {
+        avisar(why);
+        return false;
+    }
+    if (!crearCarpetas(path.substr(0, path.rfind('/')), &why)) {
+        avisar(why);
+        return false;
+    }
+    const std::string cerrojo = path + ".lock";
+    const int lfd = open(cerrojo.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (lfd < 0) {
+        avisar(errorDe("cannot open", cerrojo));
+        return false;
+    }
+    if (!bloquear(lfd)) {
+        avisar("another game holds " + cerrojo + " too long");
+        close(lfd);
+        return false;
+    }
+
+    bool ok = rec_load(path, table, &why);
+    if (ok && table->damaged()) {
+        apartar(path);
+        fprintf(stderr, "zarkons: %s was damaged (%d bad lines%s%s); its good records are kept, "
+                        "the old file is in %s.damaged\n",
+                path.c_str(), table->badLines, table->badHeader ? ", no header" : "",
+                table->truncated ? ", too big" : "", path.c_str());
+    }
+    if (ok) {
+        *rank = rec_rank(*table, score);
+        if (*rank >= 0) {
+            table->entries.insert(table->entries.begin() + *rank, rec_entry_t{score, rec_now(), how});
+            ordenar(table);
+        }
+        if (*rank >= 0 || table->damaged())
+            ok = rec_save(path, *table, &why);
+    }
+    table->badLines = 0;
+    table->badHeader = false;
+    table->truncated = false;
+    close(lfd); // and the lock goes with it
+    if (!ok) {
+        avisar(why);
+        *rank = -1;
+    }
+    return ok;
+}
+
+std::string rec_now()
+{
+    const time_t t = time(nullptr);
+    struct tm local;
+    char s[32] = "1970-01-01T00:00:00";
+    if (localtime_r(&t, &local) != nullptr)
+        strftime(s, sizeof s, "%Y-%m-%dT%H:%M:%S", &local);
+    return s;
+}

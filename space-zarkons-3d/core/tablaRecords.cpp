@@ -1,0 +1,115 @@
+// The best-score table: the game's end goes into it, and it is drawn over
+// the scene while the game is over and for a moment after a won fly-out.
+#include "globales.h"
+
+#include "records.h"
+
+#include <GL/freeglut.h>
+#include <GL/glu.h>
+
+#include <cassert>
+#include <cstdio>
+#include <cstdlib>
+
+static const char* const kJuego = "space-zarkons-3d";
+// How long the table stays after the fly-out when no key ends it sooner.
+static const unsigned kMsTablaFinal = 4000;
+static const int kAltoFila = 20;
+static const int kAnchoTabla = 390;
+
+static bool registrada = false;   // this run's end is in the table (at most once)
+static rec_table_t tabla;         // the table as it was written
+static int puesto = -1;           // place of this run's record, -1 if it did not make it
+static long puntajeFinal = 0;     // the score recorded
+
+static void fila(int x, int y, const char* s)
+{
+    glRasterPos2i(x, y);
+    for (const char* c = s; *c != '\0'; c++)
+        glutBitmapCharacter(GLUT_BITMAP_9_BY_15, (unsigned char)*c);
+}
+
+void registrarPartida(const char* como)
+{
+    assert(como != nullptr);
+    if (registrada)
+        return;
+    registrada = true;
+    puntajeFinal = puntaje;
+    // records off: the game over looks as it always did
+    mostrarRecords = rec_add(kJuego, puntajeFinal, como, &tabla, &puesto);
+    redibujarVentana(ventanaPrincipal);
+}
+
+void dibujarRecords()
+{
+    if (!mostrarRecords)
+        return;
+    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_POLYGON_BIT | GL_TRANSFORM_BIT);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_CULL_FACE);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+        glLoadIdentity();
+        gluOrtho2D(0.0, width > 0 ? width : 1, 0.0, height > 0 ? height : 1);
+        glMatrixMode(GL_MODELVIEW);
+        glPushMatrix();
+            glLoadIdentity();
+            const int filas = (int)tabla.entries.size() + (puesto < 0 ? 2 : 1);
+            const int alto = 24 + kAltoFila * filas;
+            const int x0 = (width - kAnchoTabla) / 2;
+            const int y0 = (height + alto) / 2; // top edge
+            // a dark pane, so the table reads over the stars and the ships
+            glColor4f(0.0f, 0.0f, 0.15f, 0.8f);
+            glRecti(x0, y0 - alto, x0 + kAnchoTabla, y0);
+            glColor3f(0.3f, 0.3f, 1.0f);
+            glBegin(GL_LINE_LOOP);
+                glVertex2i(x0, y0 - alto);
+                glVertex2i(x0 + kAnchoTabla, y0 - alto);
+                glVertex2i(x0 + kAnchoTabla, y0);
+                glVertex2i(x0, y0);
+            glEnd();
+
+            char s[96];
+            int y = y0 - 22;
+            glColor3f(1.0f, 1.0f, 0.0f);
+            fila(x0 + 12, y, "Mejores puntajes");
+            for (size_t i = 0; i < tabla.entries.size(); i++) {
+                const rec_entry_t& e = tabla.entries[i];
+                const bool nueva = (int)i == puesto;
+                y -= kAltoFila;
+                // date and minute are enough to find a game again
+                snprintf(s, sizeof s, "%2d. %7ld  %.10s %.5s  %.12s %s", (int)i + 1, e.score,
+                         e.when.c_str(), e.when.c_str() + 11, e.how.c_str(), nueva ? "<" : "");
+                if (nueva)
+                    glColor3f(1.0f, 1.0f, 0.0f);
+                else
+                    glColor3f(1.0f, 1.0f, 1.0f);
+                fila(x0 + 12, y, s);
+            }
+            if (puesto < 0) {
+                y -= kAltoFila;
+                snprintf(s, sizeof s, "Tu puntaje: %ld", puntajeFinal);
+                glColor3f(1.0f, 1.0f, 0.0f);
+                fila(x0 + 12, y, s);
+            }
+        glPopMatrix();
+        glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glPopAttrib();
+}
+
+void terminarTrasSalida()
+{
+    registrarPartida("ganada");
+    // no table to show: the program ends at once, as it always did
+    if (!mostrarRecords)
+        exit(0);
+    finPorVictoria = true;
+    glutTimerFunc(kMsTablaFinal, timerFinVictoria, 0);
+}
+
+void timerFinVictoria(int) { exit(0); }
