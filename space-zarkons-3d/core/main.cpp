@@ -1,5 +1,6 @@
 // Space Zarkons 3D: the program entry.
 #include "globales.h"
+#include "sound.h"
 
 #include <GL/freeglut.h>
 
@@ -7,6 +8,8 @@
 
 int main(int argc, char** argv)
 {
+    // taken out first: GLUT would not know it
+    const bool mudo = zk_sound_take_mute(&argc, argv);
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(640, 640);
@@ -21,6 +24,7 @@ int main(int argc, char** argv)
     glutSpecialFunc(special);
     glutSpecialUpFunc(specialUp);
 
+    iniciarSonido(mudo);
     try {
         init();
     } catch (const std::exception&) {

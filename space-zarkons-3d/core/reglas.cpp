@@ -30,6 +30,7 @@ static void explotarNave()
         return;
     explosionNaveRegistrada = true;
     nave->explotar();
+    sonarEn(SONIDO_EXPLOSION_NAVE, nave);
 }
 
 // A shot fired with the ship pitched 90 degrees or more never gets below z 0;
@@ -53,6 +54,7 @@ static void impactosDisparos()
             puntaje += 10;
             redibujarVentana(ventanaScore);
             invasor->explotar();
+            sonarEn(SONIDO_EXPLOSION_INVASOR, invasor);
             invasores.erase(invasores.begin() + (long)j);
             delete invasor;
             disparos.erase(disparos.begin() + (long)i);
@@ -62,6 +64,7 @@ static void impactosDisparos()
                 nave->setDestinoY(0.0f);
                 nave->setDestinoZ(10.0f);
                 glutTimerFunc(20, timerSalida, 0);
+                sonar(SONIDO_SALIDA);
             }
             acerto = true;
             break;
@@ -99,6 +102,7 @@ static void moverDisparosEnemigos()
             disparosEnemigos.erase(disparosEnemigos.begin() + (long)i);
             delete disparo;
             nave->quitarEnergia();
+            sonarEn(SONIDO_IMPACTO, nave);
             puntaje -= 20;
             energia = nave->getEnergia();
             redibujarVentana(ventanaScore);
@@ -122,6 +126,8 @@ static void avanzarFormacion()
     for (Invasor* invasor : invasores) {
         invasor->mover();
         if (invasor->getZ() + 10.0f > nave->getZ()) {
+            if (!gameOver)
+                sonar(SONIDO_DERROTA);
             gameOver = true;
             energia = 0;
             vidas = 0;
@@ -209,6 +215,7 @@ void timerDisparoEnemigo(int)
             salirSinModelos();
         }
         disparosEnemigos.push_back(disparo);
+        sonarEn(SONIDO_DISPARO_ENEMIGO, disparo);
     }
     int retardo = 2000 - rondasDisparo;
     if (retardo < kRetardoMinimoDisparo)
@@ -228,6 +235,7 @@ void timerRevivir(int)
         naveDestruida = false;
     } else {
         gameOver = true;
+        sonar(SONIDO_DERROTA);
     }
     redibujarVentana(ventanaPrincipal);
     redibujarVentana(ventanaScore);
