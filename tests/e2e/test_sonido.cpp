@@ -1,0 +1,272 @@
+// Both games heard as a player hears them: OpenAL writes each game's mix to
+// a WAV file, and the tests look at it next to what they did with the keys.
+#include "../space-zarkons-3d/core/datos_prueba.h"
+#include "e2e.h"
+#include "wav.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <sys/stat.h>
+
+namespace {
+
+[[maybe_unused]] const int sinCacheDeShaders = setenv("MESA_SHADER_CACHE_DISABLE", "true", 0);
+
+const int kSilencio = 8;        // above this a sample is sound
+const double kReaccion = 0.100; // seconds from a key to its sound, at most
+
+// One run of a game whose sound goes to a file.
+class Oido : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (getenv("DISPLAY") == nullptr)
+            GTEST_SKIP() << "no X display: run the suite through ./test.sh";
+        salida.useInThisProcess();
+    }
+    void TearDown() override
+    {
+        juego.reset();
+        if (!dir.empty())
+            zk::borrarDatosPrueba(dir);
+    }
+
+    void empezarSpace(const std::vector<std::string>& args = {})
+    {
+        dir = zk::crearDatosPrueba();
+        empezar("space-zarkons-3d", "Space Zarkons 3D", args, dir);
+    }
+    void empezarTie(const std::vector<std::string>& args = {})
+    {
+        empezar("tie-zarkons", "Tie Zarkons", args, "/tmp");
+    }
+    void empezar(const char* exe, const char* titulo, const std::vector<std::string>& args,
+                 const std::string& cwd)
+    {
+        juego = std::make_unique<zk::GameProcess>(zk::binaryPath(exe), args, cwd);
+        ASSERT_TRUE(juego->start());
+        ASSERT_FALSE(juego->findWindow(titulo).empty()) << juego->errors();
+    }
+
+    // Presses a key straight away (the window already has the focus) and
+    // returns where the mix stood just before.
+    size_t pulsar(const std::string& tecla)
+    {
+        const size_t antes = salida.bytesWritten();
+        zk::runCommand("xdotool keydown " + tecla + " >/dev/null 2>&1");
+        zk::sleepMs(30);
+        zk::runCommand("xdotool keyup " + tecla + " >/dev/null 2>&1");
+        return antes;
+    }
+
+    void salirConEscape()
+    {
+        juego->key("Escape");
+        EXPECT_EQ(juego->waitExit(20), 0) << juego->errors();
+    }
+
+    zk::Wav grabacion()
+    {
+        zk::Wav w;
+        EXPECT_TRUE(zk::readWav(salida.file, w)) << "no sound file at " << salida.file;
+        return w;
+    }
+
+    bool hayArchivo() const
+    {
+        struct stat st;
+        return stat(salida.file.c_str(), &st) == 0;
+    }
+
+    // From the key to its sound: under the reaction time, then a quiet gap.
+    void oirAlMomento(const zk::Wav& w, size_t antes, double silencioDesde, double silencioHasta)
+    {
+        const size_t desde = w.frameAtBytes(antes);
+        const long suena = w.firstAbove(desde, kSilencio);
+        ASSERT_GE(suena, 0) << "the key made no sound: key at frame " << desde << " of " << w.frames()
+                            << ", last sound at " << w.lastAbove(w.frames(), kSilencio);
+        const double tarda = (double)(suena - (long)desde) / w.rate;
+        EXPECT_LT(tarda, kReaccion) << "heard too late";
+        printf("heard %.0f ms after the key\n", 1000 * tarda);
+        const size_t a = (size_t)suena + (size_t)(silencioDesde * w.rate);
+        const size_t b = (size_t)suena + (size_t)(silencioHasta * w.rate);
+        ASSERT_GT(w.frames(), b) << "the recording ended too soon";
+        EXPECT_LE(std::max(w.peak(a, b, 0), w.peak(a, b, 1)), kSilencio) << "not silent afterwards";
+    }
+
+    zk::WaveOutput salida;
+    std::string dir;
+    std::unique_ptr<zk::GameProcess> juego;
+};
+
+TEST_F(Oido, SpaceShotIsHeardAtOnceAndABurstOnTheLeftComesFromTheLeft)
+{
+    empezarSpace();
+    zk::sleepMs(1700); // the fly-in, and the first reload
+    // to the left, below the left half of the lower row
+    zk::runCommand("xdotool key --delay 12 --repeat 16 Left >/dev/null 2>&1");
+    zk::sleepMs(100);
+    const size_t antes = pulsar("space");
+    zk::sleepMs(1300);
+    const zk::Wav w = grabacion();
+    ASSERT_EQ(w.channels, 2);
+    // the shot, then quiet while it flies (about half a second)
+    oirAlMomento(w, antes, 0.22, 0.32);
+    salirConEscape();
+    ASSERT_NE(juego->output().find("Invasor destruido"), std::string::npos) << "the shot hit nothing";
+
+    const long disparo = w.firstAbove(w.frameAtBytes(antes), kSilencio);
+    const long estallido = w.firstAbove((size_t)disparo + (size_t)(0.22 * w.rate), kSilencio);
+    ASSERT_GE(estallido, 0) << "the burst was not heard";
+    const size_t fin = (size_t)estallido + (size_t)(0.25 * w.rate);
+    const double izquierda = w.rms(estallido, fin, 0), derecha = w.rms(estallido, fin, 1);
+    EXPECT_GT(izquierda, 1.3 * derecha) << "left " << izquierda << ", right " << derecha;
+    printf("burst: left %.0f, right %.0f (rms)\n", izquierda, derecha);
+}
+
+TEST_F(Oido, SpaceMuteKeySilencesPlayAndBringsSoundBack)
+{
+    empezarSpace();
+    zk::sleepMs(1600);
+    const size_t mudo = pulsar("m");
+    // play goes on: shots fly and, after two seconds, the enemy fires
+    for (int i = 0; i < 12; i++) {
+        juego->key("space");
+        zk::sleepMs(200);
+    }
+    zk::sleepMs(800);
+    const size_t vuelve = pulsar("m");
+    zk::sleepMs(250);
+    const size_t antes = pulsar("space");
+    zk::sleepMs(400);
+    salirConEscape();
+    EXPECT_NE(juego->output().find("Disparo destruido"), std::string::npos) << "no shot was fired";
+
+    const zk::Wav w = grabacion();
+    const size_t a = w.frameAtBytes(mudo), b = w.frameAtBytes(vuelve);
+    ASSERT_GT(b, a + (size_t)(2.5 * w.rate));
+    EXPECT_LE(std::max(w.peak(a, b, 0), w.peak(a, b, 1)), kSilencio) << "heard while muted";
+    EXPECT_GE(w.firstAbove(w.frameAtBytes(antes), kSilencio), 0) << "no sound after unmuting";
+}
+
+TEST_F(Oido, SpaceMuteOptionOpensNoSoundUntilTheKey)
+{
+    empezarSpace({"--mute"});
+    zk::sleepMs(1600);
+    for (int i = 0; i < 10; i++) {
+        juego->key("space");
+        zk::sleepMs(200);
+    }
+    EXPECT_FALSE(hayArchivo()) << "muted from the start, yet sound was mixed";
+    pulsar("m");
+    zk::sleepMs(250);
+    const size_t antes = pulsar("space");
+    zk::sleepMs(400);
+    salirConEscape();
+    EXPECT_NE(juego->output().find("Disparo destruido"), std::string::npos);
+    const zk::Wav w = grabacion();
+    EXPECT_GE(w.firstAbove(w.frameAtBytes(antes), kSilencio), 0) << "no sound after the M key";
+}
+
+// Tie Zarkons, paused in play: nothing moves and no Tie fires, but 'M' still
+// fires the X-Wing, so its shot is the only sound.
+class OidoTie : public Oido {
+protected:
+    void aJugarEnPausa(bool conSonido)
+    {
+        zk::sleepMs(500); // the window takes its first keys only once it is drawn
+        juego->key("x"); // past the opening line
+        zk::sleepMs(200);
+        juego->key("x"); // and the title
+        // the X-Wing's gun is ready after six ticks, and a tick waits for its
+        // frame, which a loaded machine may take long to draw
+        zk::sleepMs(1200);
+        juego->key("a");
+        // let whatever the Ties fired before the pause die away
+        zk::sleepMs(conSonido ? 1000 : 300);
+    }
+};
+
+TEST_F(OidoTie, TieShotIsHeardAtOnceAndThenSilence)
+{
+    empezarTie();
+    aJugarEnPausa(true);
+    const size_t antes = pulsar("m");
+    zk::sleepMs(600);
+    const zk::Wav w = grabacion();
+    oirAlMomento(w, antes, 0.2, 0.6);
+    salirConEscape();
+}
+
+TEST_F(OidoTie, TieMuteOptionAndSoundKey)
+{
+    empezarTie({"--mute"});
+    aJugarEnPausa(false);
+    pulsar("m");
+    zk::sleepMs(300);
+    EXPECT_FALSE(hayArchivo()) << "muted from the start, yet sound was mixed";
+
+    // V brings the sound; a few ticks of play arm the gun again
+    pulsar("v");
+    juego->key("a");
+    zk::sleepMs(1200);
+    juego->key("a");
+    zk::sleepMs(1000);
+    const size_t antes = pulsar("m");
+    zk::sleepMs(400);
+    // and V again silences it
+    const size_t mudo = pulsar("v");
+    zk::sleepMs(100);
+    pulsar("m");
+    zk::sleepMs(400);
+    const zk::Wav w = grabacion();
+    salirConEscape();
+    EXPECT_GE(w.firstAbove(w.frameAtBytes(antes), kSilencio), 0) << "no sound after the V key";
+    const size_t a = w.frameAtBytes(mudo) + (size_t)(0.05 * w.rate);
+    EXPECT_LE(std::max(w.peak(a, w.frames(), 0), w.peak(a, w.frames(), 1)), kSilencio);
+}
+
+// No device at all: each game says so once on stderr, plays and ends as ever.
+TEST_F(Oido, WithoutAnyDeviceBothGamesPlayAndEndAsAlways)
+{
+    setenv("ALSOFT_DRIVERS", "ninguno", 1);
+    for (const char* exe : {"space-zarkons-3d", "tie-zarkons"}) {
+        SCOPED_TRACE(exe);
+        const bool space = std::string(exe) == "space-zarkons-3d";
+        if (space)
+            empezarSpace();
+        else
+            empezarTie();
+        zk::sleepMs(space ? 1600 : 0);
+        if (!space) {
+            zk::sleepMs(500);
+            juego->key("x");
+            zk::sleepMs(200);
+            juego->key("x");
+            zk::sleepMs(300);
+        }
+        for (int i = 0; i < 5; i++) {
+            juego->key(space ? "space" : "m");
+            zk::sleepMs(150);
+        }
+        EXPECT_TRUE(juego->running());
+        salirConEscape();
+        const std::string err = juego->errors();
+        size_t veces = 0;
+        for (size_t p = err.find("Sin sonido"); p != std::string::npos; p = err.find("Sin sonido", p + 1))
+            veces++;
+        EXPECT_EQ(veces, 1u) << err;
+        EXPECT_EQ(juego->output().find("Sin sonido"), std::string::npos);
+        EXPECT_FALSE(hayArchivo());
+        juego.reset();
+        if (!dir.empty())
+            zk::borrarDatosPrueba(dir);
+        dir.clear();
+    }
+}
+
+} // namespace
