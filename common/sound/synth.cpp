@@ -15,7 +15,7 @@ static const double kPoloDC = 0.995;
 // Short fades so no effect starts or stops with a click.
 static const double kFadeEntrada = 0.002;
 static const double kFadeSalida = 0.010;
-// A layer cut off before its decay has died away is released over this long.
+// A layer that ends before its decay has died away is let go over this long.
 static const double kSoltarCapa = 0.005;
 
 // --- helpers ---
@@ -68,48 +68,58 @@ static double oscilador(zk_wave_t onda, double fase, double paso)
     return 0.0;
 }
 
-static double envolvente(const zk_layer_t& c, double t)
-{
-    double e = 1.0;
-    if (t < c.attack)
-        e = t / c.attack;
-    else if (c.decay > 0.0f)
-        e = std::exp(-(t - c.attack) / c.decay);
-    const double resto = c.length - t;
-    if (resto < kSoltarCapa)
-        e *= std::max(0.0, resto / kSoltarCapa);
-    return e;
-}
-
-// Adds one layer into the mix.
+// Adds one layer into the mix. Pitch and decay advance by a constant factor
+// per sample (both are exponential), so a sample costs a few multiplications:
+// all the effects of a game render in a few milliseconds at start-up.
 static void sumarCapa(const zk_layer_t& c, std::vector<double>& mezcla)
 {
     const size_t desde = (size_t)std::lround(c.start * ZK_SOUND_RATE);
     const size_t n = (size_t)std::lround(c.length * ZK_SOUND_RATE);
-    const double razon = (double)c.freq_end / c.freq_start;
+    const size_t ataque = (size_t)(c.attack * ZK_SOUND_RATE);
+    const size_t soltar = (size_t)(kSoltarCapa * ZK_SOUND_RATE);
+    const double factorTono = std::pow((double)c.freq_end / c.freq_start, 1.0 / (double)n);
+    const double factorCaida = c.decay > 0.0f ? std::exp(-1.0 / (c.decay * ZK_SOUND_RATE)) : 1.0;
+    const double pasoVibrato = (double)c.vibrato_hz / ZK_SOUND_RATE;
     Ruido ruido;
-    double fase = 0.0, filtro1 = 0.0, filtro2 = 0.0;
+    double f = c.freq_start, caida = 1.0, faseVibrato = 0.0;
+    double fase = 0.0, filtro1 = 0.0, filtro2 = 0.0, a = 0.0, ganancia = 0.0;
     for (size_t i = 0; i < n && desde + i < mezcla.size(); i++) {
-        const double t = (double)i / ZK_SOUND_RATE;
-        double f = c.freq_start * std::pow(razon, t / c.length);
-        if (c.vibrato_hz > 0.0f)
-            f *= 1.0 + c.vibrato_depth * std::sin(kDosPi * c.vibrato_hz * t);
+        double fi = f;
+        if (pasoVibrato > 0.0) {
+            fi *= 1.0 + c.vibrato_depth * std::sin(kDosPi * faseVibrato);
+            faseVibrato += pasoVibrato;
+        }
         double v;
         if (c.wave == ZK_WAVE_NOISE) {
-            // two one-pole low-passes at the sliding cut-off; the gain makes up
-            // for the power the filter takes, so `level` means about the same
-            const double a = 1.0 - std::exp(-kDosPi * f / ZK_SOUND_RATE);
+            // two one-pole low-passes at the sliding cut-off, retuned every 16
+            // samples; the gain makes up for the power the filter takes, so
+            // `level` means about the same for noise as for a tone
+            if (i % 16 == 0) {
+                a = 1.0 - std::exp(-kDosPi * fi / ZK_SOUND_RATE);
+                ganancia = 1.0 / std::sqrt(a / (2.0 - a));
+            }
             filtro1 += a * (ruido.siguiente() - filtro1);
             filtro2 += a * (filtro1 - filtro2);
-            v = filtro2 / std::sqrt(a / (2.0 - a));
+            v = filtro2 * ganancia;
         } else {
-            const double paso = std::min(0.5, f / ZK_SOUND_RATE);
+            const double paso = std::min(0.5, fi / ZK_SOUND_RATE);
             v = oscilador(c.wave, fase, paso);
             fase += paso;
             if (fase >= 1.0)
                 fase -= 1.0;
         }
-        mezcla[desde + i] += c.level * envolvente(c, t) * v;
+        double e;
+        if (i < ataque) {
+            e = (double)i / (double)ataque;
+        } else {
+            e = caida;
+            caida *= factorCaida;
+        }
+        // a layer cut off before its decay has died away is let go, not chopped
+        if (n - i < soltar)
+            e *= (double)(n - i) / (double)soltar;
+        mezcla[desde + i] += c.level * e * v;
+        f *= factorTono;
     }
 }
 
