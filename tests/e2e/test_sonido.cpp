@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -63,6 +64,47 @@ protected:
         return antes;
     }
 
+    // Presses `tecla` every 150 ms until a sound follows; returns where the
+    // mix stood before the press that was heard (-1 if none in time). A sound
+    // that began before that press came from an earlier one, too late.
+    long hastaOir(const std::string& tecla, double segundos)
+    {
+        size_t previo = salida.bytesWritten();
+        for (int i = 0; i < (int)(segundos / 0.15); i++) {
+            const size_t antes = pulsar(tecla);
+            zk::sleepMs(120);
+            zk::Wav w;
+            const long suena = zk::readWav(salida.file, w) ? w.firstAbove(w.frameAtBytes(previo), kSilencio) : -1;
+            if (suena >= 0) {
+                EXPECT_GE(suena, (long)w.frameAtBytes(antes)) << "a key was heard only after the next";
+                return (long)antes;
+            }
+            previo = antes;
+        }
+        return -1;
+    }
+
+    int lineas(const std::string& texto) const
+    {
+        const std::string out = juego->output();
+        int n = 0;
+        for (size_t p = out.find(texto); p != std::string::npos; p = out.find(texto, p + 1))
+            n++;
+        return n;
+    }
+
+    // Waits until the game has written `texto` n times; returns where the mix
+    // stood then, or -1 on timeout.
+    long esperarLineas(const std::string& texto, int n, double segundos)
+    {
+        for (int i = 0; i < (int)(segundos / 0.01); i++) {
+            if (lineas(texto) >= n)
+                return (long)salida.bytesWritten();
+            zk::sleepMs(10);
+        }
+        return -1;
+    }
+
     void salirConEscape()
     {
         juego->key("Escape");
@@ -106,24 +148,29 @@ protected:
 TEST_F(Oido, SpaceShotIsHeardAtOnceAndABurstOnTheLeftComesFromTheLeft)
 {
     empezarSpace();
-    zk::sleepMs(1700); // the fly-in, and the first reload
+    // the first shot comes once the fly-in is over and the gun has reloaded
+    const long antes = hastaOir("space", 20);
+    ASSERT_GE(antes, 0) << "no shot was ever heard";
     // to the left, below the left half of the lower row
     zk::runCommand("xdotool key --delay 12 --repeat 16 Left >/dev/null 2>&1");
-    zk::sleepMs(100);
-    const size_t antes = pulsar("space");
-    zk::sleepMs(1300);
+    // the first shot bursts an enemy ship near the middle: wait it out
+    esperarLineas("Invasor destruido", 1, 2.5);
+    const int antesDelSegundo = lineas("Invasor destruido");
+    pulsar("space");
+    const long estallido = esperarLineas("Invasor destruido", antesDelSegundo + 1, 3.0);
+    zk::sleepMs(400);
     const zk::Wav w = grabacion();
+    salirConEscape();
     ASSERT_EQ(w.channels, 2);
     // the shot, then quiet while it flies (about half a second)
-    oirAlMomento(w, antes, 0.22, 0.32);
-    salirConEscape();
-    ASSERT_NE(juego->output().find("Invasor destruido"), std::string::npos) << "the shot hit nothing";
+    oirAlMomento(w, (size_t)antes, 0.22, 0.32);
 
-    const long disparo = w.firstAbove(w.frameAtBytes(antes), kSilencio);
-    const long estallido = w.firstAbove((size_t)disparo + (size_t)(0.22 * w.rate), kSilencio);
-    ASSERT_GE(estallido, 0) << "the burst was not heard";
-    const size_t fin = (size_t)estallido + (size_t)(0.25 * w.rate);
-    const double izquierda = w.rms(estallido, fin, 0), derecha = w.rms(estallido, fin, 1);
+    ASSERT_GE(estallido, 0) << "the shot from the left hit nothing";
+    // the burst sounds in the tick that destroys the ship, which is when the
+    // line is written; seen here a little after, through the file
+    const size_t desde = w.frameAtBytes((size_t)estallido) - (size_t)(0.05 * w.rate);
+    const size_t hasta = desde + (size_t)(0.3 * w.rate);
+    const double izquierda = w.rms(desde, hasta, 0), derecha = w.rms(desde, hasta, 1);
     EXPECT_GT(izquierda, 1.3 * derecha) << "left " << izquierda << ", right " << derecha;
     printf("burst: left %.0f, right %.0f (rms)\n", izquierda, derecha);
 }
@@ -140,9 +187,7 @@ TEST_F(Oido, SpaceMuteKeySilencesPlayAndBringsSoundBack)
     }
     zk::sleepMs(800);
     const size_t vuelve = pulsar("m");
-    zk::sleepMs(250);
-    const size_t antes = pulsar("space");
-    zk::sleepMs(400);
+    EXPECT_GE(hastaOir("space", 5), 0) << "no sound after unmuting";
     salirConEscape();
     EXPECT_NE(juego->output().find("Disparo destruido"), std::string::npos) << "no shot was fired";
 
@@ -150,7 +195,6 @@ TEST_F(Oido, SpaceMuteKeySilencesPlayAndBringsSoundBack)
     const size_t a = w.frameAtBytes(mudo), b = w.frameAtBytes(vuelve);
     ASSERT_GT(b, a + (size_t)(2.5 * w.rate));
     EXPECT_LE(std::max(w.peak(a, b, 0), w.peak(a, b, 1)), kSilencio) << "heard while muted";
-    EXPECT_GE(w.firstAbove(w.frameAtBytes(antes), kSilencio), 0) << "no sound after unmuting";
 }
 
 TEST_F(Oido, SpaceMuteOptionOpensNoSoundUntilTheKey)
@@ -163,29 +207,40 @@ TEST_F(Oido, SpaceMuteOptionOpensNoSoundUntilTheKey)
     }
     EXPECT_FALSE(hayArchivo()) << "muted from the start, yet sound was mixed";
     pulsar("m");
-    zk::sleepMs(250);
-    const size_t antes = pulsar("space");
-    zk::sleepMs(400);
+    EXPECT_GE(hastaOir("space", 5), 0) << "no sound after the M key";
     salirConEscape();
     EXPECT_NE(juego->output().find("Disparo destruido"), std::string::npos);
-    const zk::Wav w = grabacion();
-    EXPECT_GE(w.firstAbove(w.frameAtBytes(antes), kSilencio), 0) << "no sound after the M key";
 }
 
 // Tie Zarkons, paused in play: nothing moves and no Tie fires, but 'M' still
 // fires the X-Wing, so its shot is the only sound.
 class OidoTie : public Oido {
 protected:
+    static int cuantos(const zk::Image& im, int x0, int y0, int x1, int y1, bool (*que)(const unsigned char*))
+    {
+        int n = 0;
+        for (int y = std::max(0, y0); y < std::min(im.height, y1); y++)
+            for (int x = std::max(0, x0); x < std::min(im.width, x1); x++)
+                n += que(im.at(x, y)) ? 1 : 0;
+        return n;
+    }
+    static bool morado(const unsigned char* p) { return p[2] > 60 && p[0] > 30 && p[1] * 2 < p[0] && p[2] > p[0]; }
+    static bool amarillo(const unsigned char* p) { return p[0] > 90 && p[1] > 90 && p[2] * 3 < p[0]; }
+
     void aJugarEnPausa(bool conSonido)
     {
-        zk::sleepMs(500); // the window takes its first keys only once it is drawn
+        // away from the corner where other tests open their windows
+        zk::runCommand("xdotool windowmove --sync " + juego->window() + " 640 0 >/dev/null 2>&1");
+        zk::sleepMs(300);
         juego->key("x"); // past the opening line
         zk::sleepMs(200);
         juego->key("x"); // and the title
-        // the X-Wing's gun is ready after six ticks, and a tick waits for its
-        // frame, which a loaded machine may take long to draw
-        zk::sleepMs(1200);
+        ASSERT_TRUE(juego->waitForImage([](const zk::Image& im) {
+            return cuantos(im, 0, 0, im.width, im.height, morado) > 2000; }, 20)) << "no play field";
+        zk::sleepMs(500); // the X-Wing's gun is ready after six ticks
         juego->key("a");
+        ASSERT_TRUE(juego->waitForImage([](const zk::Image& im) {
+            return cuantos(im, 230, 180, 410, 250, amarillo) > 300; }, 10)) << "no pause";
         // let whatever the Ties fired before the pause die away
         zk::sleepMs(conSonido ? 1000 : 300);
     }
@@ -194,7 +249,7 @@ protected:
 TEST_F(OidoTie, TieShotIsHeardAtOnceAndThenSilence)
 {
     empezarTie();
-    aJugarEnPausa(true);
+    ASSERT_NO_FATAL_FAILURE(aJugarEnPausa(true));
     const size_t antes = pulsar("m");
     zk::sleepMs(600);
     const zk::Wav w = grabacion();
@@ -205,7 +260,7 @@ TEST_F(OidoTie, TieShotIsHeardAtOnceAndThenSilence)
 TEST_F(OidoTie, TieMuteOptionAndSoundKey)
 {
     empezarTie({"--mute"});
-    aJugarEnPausa(false);
+    ASSERT_NO_FATAL_FAILURE(aJugarEnPausa(false));
     pulsar("m");
     zk::sleepMs(300);
     EXPECT_FALSE(hayArchivo()) << "muted from the start, yet sound was mixed";

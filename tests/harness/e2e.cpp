@@ -203,6 +203,21 @@ bool GameProcess::screenshot(const std::string& png)
     return runCommand("import -window " + windowId + " '" + png + "' 2>/dev/null") == 0;
 }
 
+bool GameProcess::waitForImage(const std::function<bool(const Image&)>& seen, double timeoutSec)
+{
+    const std::string png = "/tmp/zk-e2e-wait-" + std::to_string(getpid()) + ".png";
+    auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds((int)(timeoutSec * 1000));
+    bool ok = false;
+    while (!ok && running() && std::chrono::steady_clock::now() < until) {
+        Image im;
+        ok = screenshot(png) && loadImage(png, im) && seen(im);
+        if (!ok)
+            sleepMs(150);
+    }
+    unlink(png.c_str());
+    return ok;
+}
+
 bool GameProcess::screenshotScreen(const std::string& png)
 {
     return runCommand("import -window root '" + png + "' 2>/dev/null") == 0;
