@@ -154,6 +154,7 @@ void dispararTie(float x, float y)
     for (int i = 0; i < kDisparos; i++) {
         if (!sTie[i].activo) {
             sTie[i] = shoot{x, y - 5.0f, true};
+            sonar(SONIDO_DISPARO_TIE, x);
             return;
         }
     }
@@ -164,6 +165,7 @@ void dispararXWing()
     for (int i = 0; i < kDisparos; i++) {
         if (!sXWing[i].activo) {
             sXWing[i] = shoot{xWingStat.x, xWingStat.y + 10.0f, true};
+            sonar(SONIDO_DISPARO_XWING, xWingStat.x);
             return;
         }
     }
@@ -225,6 +227,7 @@ void dibujarCampo()
             if (collision(x, y, sXWing, 4.7f, 8.2f)) {
                 enemys[i] = false;
                 puntos += 200;
+                sonar(SONIDO_TIE_DESTRUIDO, x);
                 continue;
             }
             quedanTies = true;
@@ -257,8 +260,10 @@ void dibujarCampo()
     // At most one energy unit a frame: a second shot waits for the next one.
     const float xx = xWingStat.x, xy = xWingStat.y;
     if (collision(xx, xy + 7.0f, sTie, 3.0f, 7.0f) ||
-        collision(xx, xy - 5.0f, sTie, 12.0f, 3.5f))
+        collision(xx, xy - 5.0f, sTie, 12.0f, 3.5f)) {
         xWingStat.energia -= 1;
+        sonar(SONIDO_IMPACTO_XWING, xx);
+    }
 
     if (xWingStat.energia <= 0) {
         // Whoever brought the formation down wins, even on their last unit.
@@ -272,6 +277,9 @@ void dibujarCampo()
             glCallList(listaXWing);
         glPopMatrix();
     }
+    // the frame that ends the game: one end screen, one sound
+    if (state == 3 || state == 4)
+        sonar(state == 4 ? SONIDO_VICTORIA : SONIDO_DERROTA_TIE, 0.0f);
 
     for (int i = 0; i < kDisparos; i++) {
         if (sXWing[i].activo) {

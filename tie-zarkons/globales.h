@@ -4,6 +4,8 @@
 
 #include <GL/gl.h>
 
+struct zk_effect_t;
+
 // One shot of either side: where it is and whether it is in flight.
 struct shoot {
     float x, y;
@@ -135,3 +137,18 @@ void crearModelos();
 // glBegin(GL_QUADS): what listaCubo draws, moved without a matrix.
 void verticesCubo(float x, float y);
 void borrarModelos();
+
+// --- sonidos.cpp ---
+enum SonidoTie {
+    SONIDO_DISPARO_XWING,  // the X-Wing fires
+    SONIDO_DISPARO_TIE,    // a Tie fires
+    SONIDO_TIE_DESTRUIDO,  // a Tie is shot down
+    SONIDO_IMPACTO_XWING,  // a Tie shot hits the X-Wing
+    SONIDO_VICTORIA,       // the won screen
+    SONIDO_DERROTA_TIE,    // the lost screen
+    SONIDOS_TIE            // how many there are
+};
+const zk_effect_t* efectosSonidoTie(); // what each sound is made of, in SonidoTie order
+void iniciarSonidoTie(bool mudo);      // renders the sounds; opens the device unless mudo
+void sonar(SonidoTie sonido, float x); // panned by x across the field
+void alternarSonidoTie();              // the V key: sound off or on

@@ -25,7 +25,7 @@ static const char* const kInstrucciones[7] = {
     "   La tecla 'P' cambia entre proyeccci\xF3n en perspectiva y ortografica.\n",
     "   The Escape key ends the program.\n\n"};
 
-static const char* const kAyuda[11] = {
+static const char* const kAyuda[12] = {
     "Flechas derecha e izquierda: mover la nave",
     "'M': disparar",
     "Boton izquierdo del rat\xF3n y moverlo: cambiar el punto de vista",
@@ -36,7 +36,8 @@ static const char* const kAyuda[11] = {
     "'P': cambiar entre vista de perspectiva y ortogonal",
     "'R': dibujar los pol\xEDgonos con o sin relleno",
     "'F': pantalla completa o ventana",
-    "'Escape': salir"};
+    "'Escape': salir",
+    "'V': sonido o silencio"};
 
 static const float kEscalaMin = 0.2f;
 static const float kEscalaMax = 1.6f;
@@ -92,7 +93,7 @@ static void pantallaFinal(bool ganada)
 static void pantallaAyuda()
 {
     drawString("Configuracion del teclado", -65, 70, 13);
-    for (int i = 0; i < 11; i++)
+    for (int i = 0; i < 12; i++)
         drawString(kAyuda[i], -97, 49 - 7 * i, 7);
 }
 
@@ -246,6 +247,10 @@ void keyboard(unsigned char key, int, int)
     if (key != 0 && state == 5) {
         state = 2;
         mostrarPantalla();
+        return;
+    }
+    if (key == 'v' || key == 'V') {
+        alternarSonidoTie();
         return;
     }
 

@@ -101,6 +101,10 @@ void keyboard(unsigned char key, int, int)
     case '+':
         acelerar();
         break;
+    case 'm':
+    case 'M':
+        alternarSonido();
+        break;
     default:
         break;
     }
@@ -200,8 +204,10 @@ void aplicarTeclas()
         } catch (const std::exception&) {
             salirSinModelos();
         }
-        if (disparo != nullptr)
+        if (disparo != nullptr) {
             disparos.push_back(disparo);
+            sonarEn(SONIDO_DISPARO, disparo);
+        }
     }
 }
 

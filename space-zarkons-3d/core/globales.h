@@ -10,6 +10,8 @@ class Skybox;
 class Disparo;
 class DisparoE;
 class Invasor;
+class Dibujable;
+struct zk_effect_t;
 
 // --- windows (programa.cpp) ---
 extern int ventanaPrincipal; // GLUT id of the main window
@@ -116,3 +118,21 @@ void drawObjects();
 void activarVentanaPrincipal();
 // A model that cannot be loaded ends the game with one clear line, status 1.
 [[noreturn]] void salirSinModelos();
+
+// --- sonidos.cpp ---
+enum Sonido {
+    SONIDO_DISPARO,           // the player fires
+    SONIDO_DISPARO_ENEMIGO,   // an enemy ship fires
+    SONIDO_EXPLOSION_INVASOR, // an enemy ship bursts
+    SONIDO_IMPACTO,           // an enemy shot hits the ship
+    SONIDO_EXPLOSION_NAVE,    // the ship blows up
+    SONIDO_SALIDA,            // the fly-out after a win
+    SONIDO_DERROTA,           // the game is lost
+    SONIDOS                   // how many there are
+};
+const zk_effect_t* efectosSonido(); // what each sound is made of, in Sonido order
+void iniciarSonido(bool mudo);      // renders the sounds; opens the device unless mudo
+void sonarEn(Sonido sonido, const Dibujable* donde); // heard from where the object is
+void sonar(Sonido sonido);          // heard from straight ahead
+void oyenteEnCamara();              // the listener takes the camera's eye and aim
+void alternarSonido();              // the M key: sound off or on

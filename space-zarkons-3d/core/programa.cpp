@@ -98,6 +98,7 @@ void display()
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     aplicarCamara();
+    oyenteEnCamara();
     drawObjects();
     // the table goes over everything the scene drew
     dibujarRecords();

@@ -33,6 +33,7 @@ static void explotarNave()
         return;
     explosionNaveRegistrada = true;
     nave->explotar();
+    sonarEn(SONIDO_EXPLOSION_NAVE, nave);
 }
 
 // A shot fired with the ship pitched 90 degrees or more never gets below z 0;
@@ -56,6 +57,7 @@ static void impactosDisparos()
             puntaje += 10;
             redibujarVentana(ventanaScore);
             invasor->explotar();
+            sonarEn(SONIDO_EXPLOSION_INVASOR, invasor);
             invasores.erase(invasores.begin() + (long)j);
             delete invasor;
             disparos.erase(disparos.begin() + (long)i);
@@ -65,6 +67,7 @@ static void impactosDisparos()
                 nave->setDestinoY(0.0f);
                 nave->setDestinoZ(10.0f);
                 glutTimerFunc(20, timerSalida, 0);
+                sonar(SONIDO_SALIDA);
             }
             acerto = true;
             break;
@@ -102,6 +105,7 @@ static void moverDisparosEnemigos()
             disparosEnemigos.erase(disparosEnemigos.begin() + (long)i);
             delete disparo;
             nave->quitarEnergia();
+            sonarEn(SONIDO_IMPACTO, nave);
             puntaje -= 20;
             energia = nave->getEnergia();
             redibujarVentana(ventanaScore);
@@ -125,6 +129,8 @@ static void avanzarFormacion()
     for (Invasor* invasor : invasores) {
         invasor->mover();
         if (invasor->getZ() + 10.0f > nave->getZ()) {
+            if (!gameOver)
+                sonar(SONIDO_DERROTA);
             gameOver = true;
             energia = 0;
             vidas = 0;
@@ -236,6 +242,7 @@ void timerDisparoEnemigo(int)
             salirSinModelos();
         }
         disparosEnemigos.push_back(disparo);
+        sonarEn(SONIDO_DISPARO_ENEMIGO, disparo);
     }
     int retardo = 2000 - rondasDisparo;
     if (retardo < kRetardoMinimoDisparo)
@@ -256,6 +263,7 @@ void timerRevivir(int)
     } else {
         gameOver = true;
         registrarPartida("sin-vidas");
+        sonar(SONIDO_DERROTA);
     }
     redibujarVentana(ventanaPrincipal);
     redibujarVentana(ventanaScore);

@@ -2,6 +2,7 @@
 // window, drives it with xdotool, takes screenshots and collects its output.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -49,6 +50,8 @@ public:
     void mouseMoveScreen(int x, int y);
 
     bool screenshot(const std::string& pngPath); // the game window only
+    // Polls screenshots of the game window until `seen` holds; false on timeout.
+    bool waitForImage(const std::function<bool(const Image&)>& seen, double timeoutSec);
     bool screenshotScreen(const std::string& pngPath); // the whole X screen
 
     bool running();

@@ -350,13 +350,13 @@ TEST_F(Pantallas, EachScreenDrawsItsTextsWherePlaced)
     const int enPausa = lineasEn(lineas(), -24, 30, -5, 20);
     EXPECT_GT(enPausa, enJuego + 20);
 
-    // help: a heading and eleven lines down to y -21
+    // help: a heading, the eleven key lines down to y -21 and the sound key's at -28
     state = 5;
     ls = lineas();
     EXPECT_GT(lineasEn(ls, -66, 80, 69, 85), 50);
-    for (int i = 0; i < 11; i++)
+    for (int i = 0; i < 12; i++)
         EXPECT_GT(lineasEn(ls, -98, 110, 48.5 - 7 * i, 49.5 - 7 * i + 5), 10) << "help line " << i;
-    EXPECT_EQ(lineasEn(ls, -110, 110, -110, -23), 0);
+    EXPECT_EQ(lineasEn(ls, -110, 110, -110, -30), 0);
 
     // the end screens differ only in their first line, from y 40 (a
     // descender reaches 35.6) while the second line tops out below 34
