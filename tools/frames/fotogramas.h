@@ -12,14 +12,15 @@
 namespace fotogramas
 {
 
-// Opens the game's window as the game does and lets X map it, so that what
-// the swap shows can be read back.
-inline int abrirVentana(int argc, char** argv, int ancho, int alto, int x, int y, const char* titulo)
+// Opens a window like the game's and lets X map it. It stands where the test
+// windows do, right of where the games open, so that it never covers a game
+// window that an end-to-end test is taking a picture of.
+inline int abrirVentana(int argc, char** argv, int ancho, int alto, const char* titulo)
 {
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(ancho, alto);
-    glutInitWindowPosition(x, y);
+    glutInitWindowPosition(1280, 0);
     const int id = glutCreateWindow(titulo);
     glutDisplayFunc([] {});
     for (int i = 0; i < 50; i++) {

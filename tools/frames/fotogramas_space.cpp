@@ -47,7 +47,7 @@ int main(int argc, char** argv)
     }
     captura = {argv[1], 640, 640, display};
     srand(1);
-    ventanaPrincipal = fotogramas::abrirVentana(argc, argv, 640, 640, 0, 0, "Space Zarkons 3D");
+    ventanaPrincipal = fotogramas::abrirVentana(argc, argv, 640, 640, "Space Zarkons 3D");
     glutDisplayFunc(display);
     init();
     reshape(640, 640);

@@ -30,7 +30,7 @@ int main(int argc, char** argv)
     }
     captura = {argv[1], 640, 480, display};
     srand(1);
-    fotogramas::abrirVentana(argc, argv, 640, 480, 150, 50, "Tie Zarkons");
+    fotogramas::abrirVentana(argc, argv, 640, 480, "Tie Zarkons");
     glutDisplayFunc(display);
     init();
     crearModelos();

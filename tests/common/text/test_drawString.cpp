@@ -5,7 +5,6 @@
 
 #include <cctype>
 #include <cmath>
-#include <cstring>
 
 using zk::GlTest;
 
@@ -128,68 +127,4 @@ TEST_F(GlTest, AsciiIsTheFontsOwnAndSpanishLettersAddAMark)
         auto x = strokes("x", ancho, 0, 153), tras = strokes((letra + "x").c_str(), 0, 0, 153);
         expectSameVertices(std::vector<zk::FbVertex>(tras.end() - x.size(), tras.end()), x);
     }
-}
-
-// Glyphs are recorded from GLUT once, outside feedback, and then drawn from
-// the record: the same strips, at the same places, as GLUT's own characters,
-// with and without a record; the Spanish letters among them keep their places.
-TEST_F(GlTest, RecordedGlyphsDrawWhatGlutDraws)
-{
-    zk::useOrthoBox(200);
-    const char* texto = "Eres poderoso en\nContinuar? 'M': disparar 0123456789";
-    const char* mixto = "\xBF" "A\xF1o? s\xED\n\xA1" "Cami\xF3n!";
-    auto deGlut = zk::allVertices(zk::captureFeedback([&] {
-        glPushMatrix();
-            glTranslatef(-150.0f, 40.0f, 0.0f);
-            glScalef((float)(12 / 153.0), (float)(12 / 153.0), 1.0f);
-            for (const char* c = texto; *c != '\n'; c++)
-                glutStrokeCharacter(GLUT_STROKE_ROMAN, (unsigned char)*c);
-        glPopMatrix();
-        glPushMatrix();
-            glTranslatef(-150.0f, (float)(40 - 12 * 1.15), 0.0f);
-            glScalef((float)(12 / 153.0), (float)(12 / 153.0), 1.0f);
-            for (const char* c = strchr(texto, '\n') + 1; *c != '\0'; c++)
-                glutStrokeCharacter(GLUT_STROKE_ROMAN, (unsigned char)*c);
-        glPopMatrix();
-    }));
-    auto sinRegistro = strokes(texto, -150, 40, 12);
-    auto mixtoSinRegistro = strokes(mixto, -150, 40, 12);
-    drawString(texto, -150, 40, 12); // outside feedback: records every glyph
-    auto registrados = strokes(texto, -150, 40, 12);
-    ASSERT_FALSE(deGlut.empty());
-    expectSameVertices(sinRegistro, deGlut);
-    expectSameVertices(registrados, deGlut);
-    drawString(mixto, -150, 40, 12);
-    expectSameVertices(strokes(mixto, -150, 40, 12), mixtoSinRegistro);
-}
-
-// Recording a glyph leaves whatever the caller had: viewport, matrix mode and
-// both matrices; with the projection stack full it draws through GLUT instead.
-TEST_F(GlTest, RecordingAGlyphLeavesTheCallersState)
-{
-    zk::useOrthoBox(100);
-    glViewport(10, 20, 300, 200);
-    glMatrixMode(GL_PROJECTION);
-    auto proyeccion = zk::matrix(GL_PROJECTION_MATRIX);
-    auto modelo = zk::matrix(GL_MODELVIEW_MATRIX);
-    drawString("Wq", 0, 0, 10);
-    EXPECT_EQ(zk::getInt(GL_MATRIX_MODE), GL_PROJECTION);
-    EXPECT_EQ(zk::matrix(GL_PROJECTION_MATRIX), proyeccion);
-    EXPECT_EQ(zk::matrix(GL_MODELVIEW_MATRIX), modelo);
-    GLint vista[4];
-    glGetIntegerv(GL_VIEWPORT, vista);
-    EXPECT_EQ(vista[0], 10);
-    EXPECT_EQ(vista[3], 200);
-
-    const int maximo = zk::getInt(GL_MAX_PROJECTION_STACK_DEPTH);
-    for (int i = 1; i < maximo; i++)
-        glPushMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    drawString("Zk", 0, 0, 10); // glyphs not yet recorded
-    EXPECT_EQ(zk::stackDepth(GL_PROJECTION_STACK_DEPTH), maximo);
-    EXPECT_EQ(glGetError(), (GLenum)GL_NO_ERROR);
-    glMatrixMode(GL_PROJECTION);
-    for (int i = 1; i < maximo; i++)
-        glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
 }
