@@ -94,10 +94,8 @@ static void abrirDispositivo()
         return;
     }
     alDistanceModel(AL_INVERSE_DISTANCE_CLAMPED);
-    for (int i = 0; i < kFuentes; i++) {
-        alSourcef(fuentes[i], AL_REFERENCE_DISTANCE, kDistanciaReferencia);
+    for (int i = 0; i < kFuentes; i++)
         inicioFuente[i] = 0;
-    }
     abierto = true;
     aplicarOyente();
 }
@@ -157,7 +155,8 @@ bool zk_sound_take_mute(int* argc, char** argv)
 void zk_sound_open(const zk_effect_t* effects, int count, bool muted)
 {
     assert(effects != nullptr && count > 0);
-    muestras.clear();
+    // a second open starts over with the new effects
+    zk_sound_close();
     for (int i = 0; i < count; i++)
         muestras.push_back(zk_sound_synth(effects[i]));
     mudo = muted;

@@ -18,6 +18,8 @@ for g in space-zarkons-3d tie-zarkons; do
         exit 1
     fi
 done
+# a relative build folder is taken from where the script is run
+BUILD=$(cd "$BUILD" && pwd)
 for tool in xdotool Xvfb xdpyinfo; do
     command -v "$tool" >/dev/null || { echo "error: $tool is missing" >&2; exit 1; }
 done
@@ -38,22 +40,27 @@ cpu() {
     awk '{ sub(/.*\) /, ""); print $12 + $13 }' "/proc/$1/stat"
 }
 
-# run GAME FIRE_KEY [--mute]: prints "start_ms cpu_seconds_per_second"
+# run GAME FIRE_KEY [--mute]: sets START_MS and CPU_PER_S for one run
 run() {
     local game=$1 key=$2
     shift 2
     local cwd=$ROOT/space-zarkons-3d
     [ "$game" = tie-zarkons ] && cwd=/tmp
-    local t0 t1 w=
+    local t0 t1 w= i
     t0=$(date +%s%N)
     (cd "$cwd" && exec "$BUILD/bin/$game" "$@" >/dev/null 2>&1) &
     GAME_PID=$!
-    while [ -z "$w" ]; do
-        w=$(xdotool search --onlyvisible --pid "$GAME_PID" 2>/dev/null | head -1 || true)
+    for i in $(seq 1 1500); do
+        w=$(xdotool search --onlyvisible --pid "$GAME_PID" --name . 2>/dev/null | head -1) || true
+        [ -n "$w" ] && break
         sleep 0.02
     done
     t1=$(date +%s%N)
-    xdotool windowfocus --sync "$w" 2>/dev/null || true
+    if [ -z "$w" ]; then
+        echo "error: $game showed no window" >&2
+        exit 1
+    fi
+    xdotool windowfocus "$w" 2>/dev/null || true
     if [ "$game" = tie-zarkons ]; then
         sleep 0.5; xdotool key x; sleep 0.2; xdotool key x
     fi
@@ -68,8 +75,8 @@ run() {
     c1=$(cpu "$GAME_PID")
     kill "$GAME_PID"; wait "$GAME_PID" 2>/dev/null || true
     GAME_PID=
-    awk -v s="$SECS" -v tk="$TICK" -v a="$c0" -v b="$c1" -v st="$(( (t1 - t0) / 1000000 ))" \
-        'BEGIN { printf "%d %.4f\n", st, (b - a) / tk / s }'
+    START_MS=$(( (t1 - t0) / 1000000 ))
+    CPU_PER_S=$(awk -v s="$SECS" -v tk="$TICK" -v a="$c0" -v b="$c1" 'BEGIN { printf "%.4f", (b - a) / tk / s }')
 }
 
 echo "| game | run | start to window, ms (sound / muted) | CPU s per s, sound | CPU s per s, muted | sound costs, % of a core |"
@@ -78,9 +85,10 @@ for game in space-zarkons-3d tie-zarkons; do
     key=space
     [ "$game" = tie-zarkons ] && key=m
     for r in $(seq 1 "$REPS"); do
-        read -r s1 con < <(run "$game" "$key")
-        read -r s2 sin < <(run "$game" "$key" --mute)
-        awk -v g="$game" -v r="$r" -v s1="$s1" -v s2="$s2" -v c="$con" -v m="$sin" \
+        run "$game" "$key"
+        s1=$START_MS con=$CPU_PER_S
+        run "$game" "$key" --mute
+        awk -v g="$game" -v r="$r" -v s1="$s1" -v s2="$START_MS" -v c="$con" -v m="$CPU_PER_S" \
             'BEGIN { printf "| %s | %d | %d / %d | %.3f | %.3f | %.1f |\n", g, r, s1, s2, c, m, 100 * (c - m) }'
     done
 done
