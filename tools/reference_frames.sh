@@ -38,6 +38,12 @@ trap cleanup EXIT
 
 lib() { find "$BUILD" -name "lib$1.a" -print -quit; }
 GL_LIBS="-lglut -lGLU -lGL -lGLX -lX11"
+# the shared libraries a build may have beside the games' own
+EXTRA=()
+for f in zk_records zk_sound; do
+    [ -n "$(lib $f)" ] && EXTRA+=("$(lib $f)")
+done
+[ -n "$(lib zk_sound)" ] && GL_LIBS="$GL_LIBS -lopenal"
 for f in szk_core szk_scene szk_assets szk_particles zk_text tz_game; do
     [ -n "$(lib $f)" ] || { echo "error: lib$f.a is not built in $BUILD" >&2; exit 1; }
 done
@@ -45,10 +51,10 @@ c++ -std=c++17 -O1 -o "$WORK/space" "$ROOT/tools/frames/fotogramas_space.cpp" \
     -I"$ROOT/tools/frames" -I"$SRC/space-zarkons-3d/core" -I"$SRC/space-zarkons-3d/scene" \
     -I"$SRC/space-zarkons-3d/assets" -I"$SRC/space-zarkons-3d/particles" -I"$SRC/common/text" \
     -Wl,--start-group "$(lib szk_core)" "$(lib szk_scene)" "$(lib szk_assets)" \
-    "$(lib szk_particles)" "$(lib zk_text)" -Wl,--end-group $GL_LIBS
+    "$(lib szk_particles)" "$(lib zk_text)" "${EXTRA[@]}" -Wl,--end-group $GL_LIBS
 c++ -std=c++17 -O1 -o "$WORK/tie" "$ROOT/tools/frames/fotogramas_tie.cpp" \
     -I"$ROOT/tools/frames" -I"$SRC/tie-zarkons" -I"$SRC/common/text" \
-    "$(lib tz_game)" "$(lib zk_text)" $GL_LIBS
+    -Wl,--start-group "$(lib tz_game)" "$(lib zk_text)" "${EXTRA[@]}" -Wl,--end-group $GL_LIBS
 
 start_xvfb
 export LIBGL_ALWAYS_SOFTWARE=1
