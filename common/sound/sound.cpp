@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <unistd.h>
 
 // --- constants ---
 
@@ -64,13 +65,43 @@ static void liberarDispositivo()
     }
 }
 
+// Opens the default device. The system's audio libraries write their own
+// complaints to stderr while a device is tried (a dozen lines where there is
+// no sound card): they are held in a temporary file, dropped when the open
+// fails, where our one line says why, and passed on when it works.
+static ALCdevice* abrirPorDefecto()
+{
+    fflush(stderr);
+    FILE* aparte = tmpfile();
+    const int original = aparte != nullptr ? dup(2) : -1;
+    if (original < 0) {
+        if (aparte != nullptr)
+            fclose(aparte);
+        return alcOpenDevice(nullptr);
+    }
+    dup2(fileno(aparte), 2);
+    ALCdevice* d = alcOpenDevice(nullptr);
+    fflush(stderr);
+    dup2(original, 2);
+    close(original);
+    if (d != nullptr) {
+        rewind(aparte);
+        char linea[512];
+        size_t n;
+        while ((n = fread(linea, 1, sizeof linea, aparte)) > 0)
+            fwrite(linea, 1, n, stderr);
+    }
+    fclose(aparte);
+    return d;
+}
+
 // Opens the default device and loads every effect into it. On any failure the
 // game goes on silent, after one line saying why.
 static void abrirDispositivo()
 {
     if (abierto || fallo)
         return;
-    dispositivo = alcOpenDevice(nullptr);
+    dispositivo = abrirPorDefecto();
     if (dispositivo == nullptr) {
         sinSonido("no hay dispositivo de audio (OpenAL no pudo abrir ninguno)");
         return;
