@@ -62,7 +62,7 @@ int main(int argc, char** argv)
     xrot = 25.0f;
     yrot = -30.0f;
     scale = 0.4f;
-    foto("tie-perspectiva");
+    foto("tie-conica");
     relleno = false;
     glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
     foto("tie-alambre");
