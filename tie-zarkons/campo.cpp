@@ -212,6 +212,8 @@ void dibujarCampo()
     // kills the last one still sees the formation standing.
     bool alguienVivo = false;
     bool quedanTies = false;
+    float enFila[2 * kTies];
+    int enPie = 0;
     for (int fila = 0; fila < kFilas; fila++) {
         for (int col = 0; col < kColumnas; col++) {
             const int i = fila * kColumnas + col;
@@ -228,21 +230,35 @@ void dibujarCampo()
                 continue;
             }
             quedanTies = true;
+            if (relleno) {
+                enFila[2 * enPie] = x;
+                enFila[2 * enPie + 1] = y;
+                enPie++;
+                continue;
+            }
             glPushMatrix();
                 glTranslatef(x, y, 0.0f);
                 glRotatef(15.0f, 1.0f, 0.0f, 0.0f);
                 materialNave();
-                if (relleno) {
-                    // the list's two parts, with smoothing for the frame alone
-                    glCallList(listaCuerpoTie);
-                    glEnable(GL_LINE_SMOOTH);
-                    glCallList(listaMarcoTie);
-                    glDisable(GL_LINE_SMOOTH);
-                } else {
-                    glCallList(listaTie);
-                }
+                glCallList(listaTie);
             glPopMatrix();
         }
+    }
+    // Filled, the bodies go out together, then each window frame with
+    // smoothing for the frame alone; the Ties stand apart, so nothing of one
+    // is drawn over another in either order.
+    if (enPie > 0) {
+        materialNave();
+        dibujarTies(enFila, enPie);
+        glEnable(GL_LINE_SMOOTH);
+        for (int k = 0; k < enPie; k++) {
+            glPushMatrix();
+                glTranslatef(enFila[2 * k], enFila[2 * k + 1], 0.0f);
+                glRotatef(15.0f, 1.0f, 0.0f, 0.0f);
+                glCallList(listaMarcoTie);
+            glPopMatrix();
+        }
+        glDisable(GL_LINE_SMOOTH);
     }
 
     glEnable(GL_LINE_SMOOTH);

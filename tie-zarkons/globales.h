@@ -126,3 +126,13 @@ void crearModelos();
 // glBegin(GL_QUADS): what listaCubo draws, moved without a matrix.
 void verticesCubo(float x, float y);
 void borrarModelos();
+// One vertex of the Tie's body as the formation draws it.
+struct VerticeTie {
+    float p[3]; // position, the Tie turned 15 degrees about x
+    float n[3]; // normal
+    float c[3]; // colour
+};
+// The bodies of n Ties standing at (x, y) pairs of xy, turned 15 degrees
+// about x: what listaCuerpoTie draws for each, culling as it does, in two
+// draws. Leaves the colour black, as the list does.
+void dibujarTies(const float* xy, int n);
