@@ -244,21 +244,12 @@ void dibujarCampo()
             glPopMatrix();
         }
     }
-    // Filled, the bodies go out together, then each window frame with
-    // smoothing for the frame alone; the Ties stand apart, so nothing of one
+    // Filled, the bodies go out together, then the window frames, Tie after
+    // Tie as their lists draw them; the Ties stand apart, so nothing of one
     // is drawn over another in either order.
     if (enPie > 0) {
         materialNave();
-        dibujarTies(enFila, enPie);
-        glEnable(GL_LINE_SMOOTH);
-        for (int k = 0; k < enPie; k++) {
-            glPushMatrix();
-                glTranslatef(enFila[2 * k], enFila[2 * k + 1], 0.0f);
-                glRotatef(15.0f, 1.0f, 0.0f, 0.0f);
-                glCallList(listaMarcoTie);
-            glPopMatrix();
-        }
-        glDisable(GL_LINE_SMOOTH);
+        dibujarTies(enFila, enPie, true);
     }
 
     glEnable(GL_LINE_SMOOTH);

@@ -134,5 +134,7 @@ struct VerticeTie {
 };
 // The bodies of n Ties standing at (x, y) pairs of xy, turned 15 degrees
 // about x: what listaCuerpoTie draws for each, culling as it does, in two
-// draws. Leaves the colour black, as the list does.
-void dibujarTies(const float* xy, int n);
+// draws; with marcos, then their window frames as listaMarcoTie draws them,
+// smoothed, in one more. Leaves the colour as the last list would, and line
+// smoothing off.
+void dibujarTies(const float* xy, int n, bool marcos);

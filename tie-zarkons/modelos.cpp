@@ -37,6 +37,7 @@ struct Grabacion {
     std::vector<VerticeTie> vertices;
     std::vector<GLuint> simples;  // triangles culled as usual
     std::vector<GLuint> dobles;   // triangles seen from both sides
+    std::vector<GLuint> lineas;   // the window frame's segments
     std::vector<std::array<float, 16>> pila{
         std::array<float, 16>{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}};
     float rgb[3] = {1.0f, 1.0f, 1.0f};
@@ -197,6 +198,15 @@ static void terminar()
             triangulo(t[i], t[i + 1], t[i + 3]);
         }
         break;
+    case GL_LINE_LOOP:
+        for (size_t i = 0; i < n && n > 1; i++) {
+            g.lineas.push_back(t[i]);
+            g.lineas.push_back(t[(i + 1) % n]);
+        }
+        break;
+    case GL_LINES:
+        g.lineas.insert(g.lineas.end(), t.begin(), t.begin() + (n / 2) * 2);
+        break;
     default:
         assert(!"a primitive the recorder does not know");
     }
@@ -295,6 +305,22 @@ static void angulo(int i, int cortes, float& s, float& c)
     c = std::cos(a);
 }
 
+// A cylinder's ring j of pilas: its height and radius, the radius running
+// straight from base to tope.
+static void anillo(float base, float tope, float alto, int j, int pilas, float& z, float& r)
+{
+    z = alto * (float)j / (float)pilas;
+    r = base - (base - tope) * (float)j / (float)pilas;
+}
+
+// How a cylinder's normals lean: nxy across the axis, nz along it.
+static void inclinacion(float base, float tope, float alto, float& nxy, float& nz)
+{
+    const float largo = std::sqrt((base - tope) * (base - tope) + alto * alto);
+    nz = (base - tope) / largo;
+    nxy = alto / largo;
+}
+
 // GLU's cylinder along +z: a strip around each stack, low ring first, one
 // normal per slice leaning with the taper. The recorder is told the same.
 static void cilindro(float base, float tope, float alto, int cortes, int pilas)
@@ -303,12 +329,12 @@ static void cilindro(float base, float tope, float alto, int cortes, int pilas)
         gluCylinder(relleno_q, base, tope, alto, cortes, pilas);
         return;
     }
-    const float largo = std::sqrt((base - tope) * (base - tope) + alto * alto);
-    const float nz = (base - tope) / largo, nxy = alto / largo;
+    float nxy, nz;
+    inclinacion(base, tope, alto, nxy, nz);
     for (int j = 0; j < pilas; j++) {
-        const float z0 = alto * (float)j / (float)pilas, z1 = alto * (float)(j + 1) / (float)pilas;
-        const float r0 = base - (base - tope) * (float)j / (float)pilas;
-        const float r1 = base - (base - tope) * (float)(j + 1) / (float)pilas;
+        float z0, r0, z1, r1;
+        anillo(base, tope, alto, j, pilas, z0, r0);
+        anillo(base, tope, alto, j + 1, pilas, z1, r1);
         empezar(GL_QUAD_STRIP);
         for (int i = 0; i <= cortes; i++) {
             float s, c;
@@ -319,6 +345,39 @@ static void cilindro(float base, float tope, float alto, int cortes, int pilas)
         }
         terminar();
     }
+}
+
+// GLU's cylinder as lines: a ring at each end of each stack, its points with
+// their slice's normal, then one line along each slice, its normal level.
+static void cilindroLineas(float base, float tope, float alto, int cortes, int pilas)
+{
+    if (!grabando) {
+        gluCylinder(lineas_q, base, tope, alto, cortes, pilas);
+        return;
+    }
+    float nxy, nz;
+    inclinacion(base, tope, alto, nxy, nz);
+    for (int j = 0; j <= pilas; j++) {
+        float z, r;
+        anillo(base, tope, alto, j, pilas, z, r);
+        empezar(GL_LINE_LOOP);
+        for (int i = 0; i < cortes; i++) {
+            float s, c;
+            angulo(i, cortes, s, c);
+            normal3(nxy * s, nxy * c, nz);
+            vertice3(r * s, r * c, z);
+        }
+        terminar();
+    }
+    empezar(GL_LINES);
+    for (int i = 0; i < cortes; i++) {
+        float s, c;
+        angulo(i, cortes, s, c);
+        normal3(nxy * s, nxy * c, 0.0f);
+        vertice3(base * s, base * c, 0.0f);
+        vertice3(tope * s, tope * c, alto);
+    }
+    terminar();
 }
 
 // One ring of facets: a flat disc with one normal looks the same in any number
@@ -461,6 +520,15 @@ static void cuerpoTie()
 
 }
 
+static void marcoTie()
+{
+    color(1.0f, 1.0f, 1.0f);
+    empujar();
+        mover(0.0f, 0.0f, 1.6f);
+        cilindroLineas(1.0f, 0.4f, 0.6f, 8, 1);
+    soltar();
+}
+
 static void compilarTie()
 {
     glNewList(listaCuerpoTie, GL_COMPILE);
@@ -469,12 +537,8 @@ static void compilarTie()
 
     // the window's frame, drawn over it in thick white lines
     glNewList(listaMarcoTie, GL_COMPILE);
-        glColor3f(1.0f, 1.0f, 1.0f);
         glLineWidth(3.0f);
-        glPushMatrix();
-            glTranslatef(0.0f, 0.0f, 1.6f);
-            gluCylinder(lineas_q, 1.0, 0.4, 0.6, 8, 1);
-        glPopMatrix();
+        marcoTie();
         glLineWidth(1.0f);
     glEndList();
 
@@ -717,6 +781,7 @@ static std::vector<float> sNormales;
 static std::vector<float> sColores;
 static std::vector<GLuint> sSimples;
 static std::vector<GLuint> sDobles;
+static std::vector<GLuint> sLineas;
 
 static void grabarTies()
 {
@@ -725,6 +790,7 @@ static void grabarTies()
     grabando = sCuerpo;
     girar(15.0f, 1.0f, 0.0f, 0.0f);
     cuerpoTie();
+    marcoTie();
     grabando = nullptr;
     const Grabacion& g = *sCuerpo;
     const size_t nv = g.vertices.size();
@@ -733,6 +799,7 @@ static void grabarTies()
     sColores.clear();
     sSimples.clear();
     sDobles.clear();
+    sLineas.clear();
     for (int k = 0; k < kTies; k++) {
         for (const VerticeTie& v : g.vertices) {
             sNormales.insert(sNormales.end(), v.n, v.n + 3);
@@ -743,12 +810,14 @@ static void grabarTies()
             sSimples.push_back(base + i);
         for (GLuint i : g.dobles)
             sDobles.push_back(base + i);
+        for (GLuint i : g.lineas)
+            sLineas.push_back(base + i);
     }
 }
 
 // --- public functions ---
 
-void dibujarTies(const float* xy, int n)
+void dibujarTies(const float* xy, int n, bool marcos)
 {
     assert(n >= 0 && n <= kTies);
     assert(sCuerpo != nullptr);
@@ -778,10 +847,23 @@ void dibujarTies(const float* xy, int n)
     glEnable(GL_CULL_FACE);
     glDrawElements(GL_TRIANGLES, (GLsizei)(sCuerpo->simples.size() * n), GL_UNSIGNED_INT,
                    sSimples.data());
+    // then the window frames, smoothed, in thick lines, Tie after Tie
+    if (marcos) {
+        glEnable(GL_LINE_SMOOTH);
+        glLineWidth(3.0f);
+        glDrawElements(GL_LINES, (GLsizei)(sCuerpo->lineas.size() * n), GL_UNSIGNED_INT,
+                       sLineas.data());
+        glLineWidth(1.0f);
+        glDisable(GL_LINE_SMOOTH);
+    }
     glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_NORMAL_ARRAY);
-    // the colour and normal the list leaves behind
-    glColor3f(0.0f, 0.0f, 0.0f);
+    // the colour and normal the lists leave behind
+    if (marcos) {
+        glColor3f(1.0f, 1.0f, 1.0f);
+    } else {
+        glColor3f(0.0f, 0.0f, 0.0f);
+    }
     glNormal3fv(sCuerpo->n);
 }
 

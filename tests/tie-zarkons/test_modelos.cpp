@@ -250,16 +250,43 @@ TEST_F(Modelos, TieBodiesDrawnTogetherAreTheTrianglesOfTheirLists)
                 glPopMatrix();
             }
         }));
-        const auto juntos = zk::polygons(zk::captureFeedback([&] { dibujarTies(xy, 2); }));
+        const auto juntos = zk::polygons(zk::captureFeedback([&] { dibujarTies(xy, 2, false); }));
         EXPECT_TRUE(zk::enabled(GL_CULL_FACE));
         ASSERT_GT(listas.size(), 1000u);
         EXPECT_EQ(sinPar(listas, juntos), 0) << "view " << v.angulo;
         EXPECT_EQ(sinPar(juntos, listas), 0) << "view " << v.angulo;
+
+        // the frames: the same lines in the same order, for smoothing blends
+        auto lineas = [](const std::vector<zk::FbPrimitive>& prims) {
+            std::vector<zk::FbPrimitive> out;
+            for (const zk::FbPrimitive& p : prims)
+                if (p.token == GL_LINE_TOKEN || p.token == GL_LINE_RESET_TOKEN)
+                    out.push_back(p);
+            return out;
+        };
+        const auto marcosListas = lineas(zk::captureFeedback([&] {
+            for (int k = 0; k < 2; k++) {
+                glPushMatrix();
+                glTranslatef(xy[2 * k], xy[2 * k + 1], 0.0f);
+                glRotatef(15.0f, 1.0f, 0.0f, 0.0f);
+                glCallList(listaMarcoTie);
+                glPopMatrix();
+            }
+        }));
+        const auto marcosJuntos = lineas(zk::captureFeedback([&] { dibujarTies(xy, 2, true); }));
+        ASSERT_EQ(marcosListas.size(), 2u * 24u);
+        ASSERT_EQ(marcosJuntos.size(), marcosListas.size());
+        for (size_t i = 0; i < marcosListas.size(); i++)
+            EXPECT_TRUE(igual(marcosListas[i].v[0], marcosJuntos[i].v[0]) &&
+                        igual(marcosListas[i].v[1], marcosJuntos[i].v[1]))
+                << "segment " << i << ", view " << v.angulo;
     }
-    // none drawn, and the colour left black as after the list
-    dibujarTies(xy, 0);
+    EXPECT_FALSE(zk::enabled(GL_LINE_SMOOTH));
+    EXPECT_FLOAT_EQ(zk::getFloat(GL_LINE_WIDTH), 1.0f);
+    // none drawn, and the colour left black as after the body's list
+    dibujarTies(xy, 0, true);
     glColor3f(1, 1, 1);
-    dibujarTies(xy, 1);
+    dibujarTies(xy, 1, false);
     const auto c = zk::getFloat4(GL_CURRENT_COLOR);
     EXPECT_EQ(c[0] + c[1] + c[2], 0.0f);
 }
