@@ -214,6 +214,8 @@ void dibujarCampo()
     // kills the last one still sees the formation standing.
     bool alguienVivo = false;
     bool quedanTies = false;
+    float enFila[2 * kTies];
+    int enPie = 0;
     for (int fila = 0; fila < kFilas; fila++) {
         for (int col = 0; col < kColumnas; col++) {
             const int i = fila * kColumnas + col;
@@ -231,21 +233,26 @@ void dibujarCampo()
                 continue;
             }
             quedanTies = true;
+            if (relleno) {
+                enFila[2 * enPie] = x;
+                enFila[2 * enPie + 1] = y;
+                enPie++;
+                continue;
+            }
             glPushMatrix();
                 glTranslatef(x, y, 0.0f);
                 glRotatef(15.0f, 1.0f, 0.0f, 0.0f);
                 materialNave();
-                if (relleno) {
-                    // the list's two parts, with smoothing for the frame alone
-                    glCallList(listaCuerpoTie);
-                    glEnable(GL_LINE_SMOOTH);
-                    glCallList(listaMarcoTie);
-                    glDisable(GL_LINE_SMOOTH);
-                } else {
-                    glCallList(listaTie);
-                }
+                glCallList(listaTie);
             glPopMatrix();
         }
+    }
+    // Filled, the bodies go out together, then the window frames, Tie after
+    // Tie as their lists draw them; the Ties stand apart, so nothing of one
+    // is drawn over another in either order.
+    if (enPie > 0) {
+        materialNave();
+        dibujarTies(enFila, enPie, true);
     }
 
     glEnable(GL_LINE_SMOOTH);

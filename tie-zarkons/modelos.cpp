@@ -9,6 +9,8 @@
 #include <cassert>
 #include <cmath>
 #include <initializer_list> // range-for over brace lists
+#include <vector>
+#include <array>
 
 // --- constants ---
 static const int kListas = 12;
@@ -27,6 +29,191 @@ static GLUquadric* lineas_q = nullptr;  // line-style quadric while compiling
 
 // --- helpers ---
 
+// The Tie's body is said once to GL, into its list, and once to this
+// recorder, which keeps the same triangles as arrays with the matrices
+// applied by hand: the formation then goes out as two indexed draws instead
+// of some twenty draws and a dozen matrix changes per Tie.
+struct Grabacion {
+    std::vector<VerticeTie> vertices;
+    std::vector<GLuint> simples;  // triangles culled as usual
+    std::vector<GLuint> dobles;   // triangles seen from both sides
+    std::vector<GLuint> lineas;   // the window frame's segments
+    std::vector<std::array<float, 16>> pila{
+        std::array<float, 16>{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}};
+    float rgb[3] = {1.0f, 1.0f, 1.0f};
+    float n[3] = {0.0f, 0.0f, 1.0f};
+    bool doble = false;
+    GLenum modo = 0;
+    std::vector<GLuint> tira; // the vertices of the primitive being said
+};
+static Grabacion* grabando = nullptr;
+
+// m = m * b, both column-major as GL keeps them
+static void multiplicar(std::array<float, 16>& m, const float b[16])
+{
+    std::array<float, 16> r{};
+    for (int c = 0; c < 4; c++)
+        for (int f = 0; f < 4; f++)
+            for (int k = 0; k < 4; k++)
+                r[c * 4 + f] += m[k * 4 + f] * b[c * 4 + k];
+    m = r;
+}
+
+static void empujar()
+{
+    if (grabando)
+        grabando->pila.push_back(grabando->pila.back());
+    else
+        glPushMatrix();
+}
+
+static void soltar()
+{
+    if (grabando) {
+        assert(grabando->pila.size() > 1);
+        grabando->pila.pop_back();
+    } else {
+        glPopMatrix();
+    }
+}
+
+static void mover(float x, float y, float z)
+{
+    if (!grabando) {
+        glTranslatef(x, y, z);
+        return;
+    }
+    const float t[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, x, y, z, 1};
+    multiplicar(grabando->pila.back(), t);
+}
+
+static void girar(float grados, float x, float y, float z)
+{
+    if (!grabando) {
+        glRotatef(grados, x, y, z);
+        return;
+    }
+    const float l = std::sqrt(x * x + y * y + z * z);
+    assert(l > 0.0f);
+    x /= l; y /= l; z /= l;
+    const float a = grados * (float)M_PI / 180.0f;
+    const float c = std::cos(a), s = std::sin(a), k = 1.0f - c;
+    const float r[16] = {x * x * k + c,     y * x * k + z * s, z * x * k - y * s, 0,
+                         x * y * k - z * s, y * y * k + c,     z * y * k + x * s, 0,
+                         x * z * k + y * s, y * z * k - x * s, z * z * k + c,     0,
+                         0, 0, 0, 1};
+    multiplicar(grabando->pila.back(), r);
+}
+
+static void color(float r, float g, float b)
+{
+    if (!grabando) {
+        glColor3f(r, g, b);
+        return;
+    }
+    grabando->rgb[0] = r; grabando->rgb[1] = g; grabando->rgb[2] = b;
+}
+
+static void dobleCara(bool doble)
+{
+    if (grabando)
+        grabando->doble = doble;
+    else if (doble)
+        glDisable(GL_CULL_FACE);
+    else
+        glEnable(GL_CULL_FACE);
+}
+
+static void normal3(float x, float y, float z)
+{
+    if (!grabando) {
+        glNormal3f(x, y, z);
+        return;
+    }
+    grabando->n[0] = x; grabando->n[1] = y; grabando->n[2] = z;
+}
+
+static void vertice3(float x, float y, float z)
+{
+    if (!grabando) {
+        glVertex3f(x, y, z);
+        return;
+    }
+    Grabacion& g = *grabando;
+    const std::array<float, 16>& m = g.pila.back();
+    VerticeTie v;
+    // the matrices are rotations and moves, so normals turn with the upper 3x3
+    for (int f = 0; f < 3; f++) {
+        v.p[f] = m[f] * x + m[4 + f] * y + m[8 + f] * z + m[12 + f];
+        v.n[f] = m[f] * g.n[0] + m[4 + f] * g.n[1] + m[8 + f] * g.n[2];
+        v.c[f] = g.rgb[f];
+    }
+    g.tira.push_back((GLuint)g.vertices.size());
+    g.vertices.push_back(v);
+}
+
+static void empezar(GLenum modo)
+{
+    if (!grabando) {
+        glBegin(modo);
+        return;
+    }
+    assert(grabando->modo == 0);
+    grabando->modo = modo;
+    grabando->tira.clear();
+}
+
+// The primitive said since empezar, as the triangles GL makes of it.
+static void terminar()
+{
+    if (!grabando) {
+        glEnd();
+        return;
+    }
+    Grabacion& g = *grabando;
+    std::vector<GLuint>& destino = g.doble ? g.dobles : g.simples;
+    const std::vector<GLuint>& t = g.tira;
+    auto triangulo = [&](GLuint a, GLuint b, GLuint c) {
+        destino.push_back(a);
+        destino.push_back(b);
+        destino.push_back(c);
+    };
+    const size_t n = t.size();
+    switch (g.modo) {
+    case GL_TRIANGLE_FAN:
+        for (size_t i = 1; i + 1 < n; i++)
+            triangulo(t[0], t[i], t[i + 1]);
+        break;
+    case GL_TRIANGLE_STRIP:
+        for (size_t i = 0; i + 2 < n; i++) {
+            if (i % 2 == 0)
+                triangulo(t[i], t[i + 1], t[i + 2]);
+            else
+                triangulo(t[i + 1], t[i], t[i + 2]);
+        }
+        break;
+    case GL_QUAD_STRIP:
+        for (size_t i = 0; i + 3 < n; i += 2) {
+            triangulo(t[i + 2], t[i], t[i + 3]);
+            triangulo(t[i], t[i + 1], t[i + 3]);
+        }
+        break;
+    case GL_LINE_LOOP:
+        for (size_t i = 0; i < n && n > 1; i++) {
+            g.lineas.push_back(t[i]);
+            g.lineas.push_back(t[(i + 1) % n]);
+        }
+        break;
+    case GL_LINES:
+        g.lineas.insert(g.lineas.end(), t.begin(), t.begin() + (n / 2) * 2);
+        break;
+    default:
+        assert(!"a primitive the recorder does not know");
+    }
+    g.modo = 0;
+}
+
+
 struct P2 {
     float a, b;
 };
@@ -36,17 +223,17 @@ struct P2 {
 static void vertice(char eje, float a, float b, float c)
 {
     if (eje == 'z')
-        glVertex3f(a, b, c);
+        vertice3(a, b, c);
     else
-        glVertex3f(c, a, b);
+        vertice3(c, a, b);
 }
 
 static void normal(char eje, float a, float b, float c)
 {
     if (eje == 'z')
-        glNormal3f(a, b, c);
+        normal3(a, b, c);
     else
-        glNormal3f(c, a, b);
+        normal3(c, a, b);
 }
 
 // Twice the signed area of a ring: positive when it runs counter-clockwise.
@@ -92,7 +279,7 @@ static void franja(char eje, const P2* atras, const P2* frente, int n, float c0,
         normal(eje, na, nb, 0.0f);
         vertice(eje, p.a, p.b, c);
     };
-    glBegin(GL_QUAD_STRIP);
+    empezar(GL_QUAD_STRIP);
         const int pares = cerrada ? n + 1 : n;
         for (int k = 0; k < pares; k++) {
             const int i = k % n;
@@ -104,12 +291,93 @@ static void franja(char eje, const P2* atras, const P2* frente, int n, float c0,
                 punto(frente[i], c1);
             }
         }
-    glEnd();
+    terminar();
 }
 
+// Slice i of a round shape sits at angle 2 pi i / cortes from +y toward +x,
+// the last slice closing exactly on the first.
+static void angulo(int i, int cortes, float& s, float& c)
+{
+    if (i == cortes)
+        i = 0;
+    const float a = 2.0f * (float)M_PI * (float)i / (float)cortes;
+    s = std::sin(a);
+    c = std::cos(a);
+}
+
+// A cylinder's ring j of pilas: its height and radius, the radius running
+// straight from base to tope.
+static void anillo(float base, float tope, float alto, int j, int pilas, float& z, float& r)
+{
+    z = alto * (float)j / (float)pilas;
+    r = base - (base - tope) * (float)j / (float)pilas;
+}
+
+// How a cylinder's normals lean: nxy across the axis, nz along it.
+static void inclinacion(float base, float tope, float alto, float& nxy, float& nz)
+{
+    const float largo = std::sqrt((base - tope) * (base - tope) + alto * alto);
+    nz = (base - tope) / largo;
+    nxy = alto / largo;
+}
+
+// GLU's cylinder along +z: a strip around each stack, low ring first, one
+// normal per slice leaning with the taper. The recorder is told the same.
 static void cilindro(float base, float tope, float alto, int cortes, int pilas)
 {
-    gluCylinder(relleno_q, base, tope, alto, cortes, pilas);
+    if (!grabando) {
+        gluCylinder(relleno_q, base, tope, alto, cortes, pilas);
+        return;
+    }
+    float nxy, nz;
+    inclinacion(base, tope, alto, nxy, nz);
+    for (int j = 0; j < pilas; j++) {
+        float z0, r0, z1, r1;
+        anillo(base, tope, alto, j, pilas, z0, r0);
+        anillo(base, tope, alto, j + 1, pilas, z1, r1);
+        empezar(GL_QUAD_STRIP);
+        for (int i = 0; i <= cortes; i++) {
+            float s, c;
+            angulo(i, cortes, s, c);
+            normal3(nxy * s, nxy * c, nz);
+            vertice3(r0 * s, r0 * c, z0);
+            vertice3(r1 * s, r1 * c, z1);
+        }
+        terminar();
+    }
+}
+
+// GLU's cylinder as lines: a ring at each end of each stack, its points with
+// their slice's normal, then one line along each slice, its normal level.
+static void cilindroLineas(float base, float tope, float alto, int cortes, int pilas)
+{
+    if (!grabando) {
+        gluCylinder(lineas_q, base, tope, alto, cortes, pilas);
+        return;
+    }
+    float nxy, nz;
+    inclinacion(base, tope, alto, nxy, nz);
+    for (int j = 0; j <= pilas; j++) {
+        float z, r;
+        anillo(base, tope, alto, j, pilas, z, r);
+        empezar(GL_LINE_LOOP);
+        for (int i = 0; i < cortes; i++) {
+            float s, c;
+            angulo(i, cortes, s, c);
+            normal3(nxy * s, nxy * c, nz);
+            vertice3(r * s, r * c, z);
+        }
+        terminar();
+    }
+    empezar(GL_LINES);
+    for (int i = 0; i < cortes; i++) {
+        float s, c;
+        angulo(i, cortes, s, c);
+        normal3(nxy * s, nxy * c, 0.0f);
+        vertice3(base * s, base * c, 0.0f);
+        vertice3(tope * s, tope * c, alto);
+    }
+    terminar();
 }
 
 // One ring of facets: a flat disc with one normal looks the same in any number
@@ -117,7 +385,46 @@ static void cilindro(float base, float tope, float alto, int cortes, int pilas)
 // feedback mode.
 static void disco(float radio)
 {
-    gluDisk(relleno_q, 0.0, radio, 12, 1);
+    if (!grabando) {
+        gluDisk(relleno_q, 0.0, radio, 12, 1);
+        return;
+    }
+    // a fan from the centre, round the rim against the slices' order
+    empezar(GL_TRIANGLE_FAN);
+    normal3(0.0f, 0.0f, 1.0f);
+    vertice3(0.0f, 0.0f, 0.0f);
+    for (int i = 12; i >= 0; i--) {
+        float s, c;
+        angulo(i, 12, s, c);
+        vertice3(radio * s, radio * c, 0.0f);
+    }
+    terminar();
+}
+
+// GLUT's sphere of 12 slices and 12 stacks, in its own list; to the recorder,
+// the same bands from the top down, each point's normal its direction.
+static void esfera(float radio)
+{
+    if (!grabando) {
+        glCallList(listaEsferaCabina);
+        return;
+    }
+    const int n = 12;
+    for (int k = 0; k < n; k++) {
+        empezar(GL_TRIANGLE_STRIP);
+        for (int i = 0; i <= n; i++) {
+            float s, c;
+            angulo(i, n, s, c);
+            for (int anillo : {k + 1, k}) {
+                const float fi = (float)M_PI * (float)anillo / (float)n;
+                // round from +x toward -y
+                const float x = std::sin(fi) * c, y = -std::sin(fi) * s, z = std::cos(fi);
+                normal3(x, y, z);
+                vertice3(radio * x, radio * y, radio * z);
+            }
+        }
+        terminar();
+    }
 }
 
 // --- the Tie ---
@@ -125,102 +432,113 @@ static void disco(float radio)
 static const P2 kHexagono[6] = {
     {3.5f, 6.1f}, {-3.5f, 6.1f}, {-5.4f, 0.0f}, {-3.5f, -6.1f}, {3.5f, -6.1f}, {5.4f, 0.0f}};
 
+// The Tie without its frame, said once for the list and once for the batch.
+static void cuerpoTie()
+{
+    color(0.2f, 0.2f, 0.2f);
+    // The wing faces show from both sides: culling is off for them alone.
+    for (float x : {-4.4f, 4.4f, -4.6f, 4.6f}) {
+        empujar();
+            dobleCara(true);
+            mover(x, 0.0f, 0.0f);
+            girar(90.0f, 0.0f, 1.0f, 0.0f);
+            empezar(GL_TRIANGLE_FAN);
+                normal3(0.0f, 0.0f, 1.0f);
+                vertice3(0.0f, 0.0f, 0.0f);
+                for (int i = 0; i <= 6; i++)
+                    vertice3(kHexagono[i % 6].a, kHexagono[i % 6].b, 0.0f);
+            terminar();
+            dobleCara(false);
+        soltar();
+    }
+    // the rims close each wing into a plate 0.2 thick
+    for (float x : {4.4f, -4.6f}) {
+        empujar();
+            mover(x, 0.0f, 0.0f);
+            girar(90.0f, 0.0f, 1.0f, 0.0f);
+            franja('z', kHexagono, kHexagono, 6, 0.0f, 0.2f, true);
+        soltar();
+    }
+
+    color(0.3f, 0.3f, 0.3f);
+    esfera(1.8f);
+    empujar();
+        mover(-4.4f, 0.0f, 0.0f);
+        girar(90.0f, 0.0f, 1.0f, 0.0f);
+        cilindro(0.8f, 0.6f, 2.8f, 12, 12);
+    soltar();
+    empujar();
+        mover(4.4f, 0.0f, 0.0f);
+        girar(-90.0f, 0.0f, 1.0f, 0.0f);
+        cilindro(0.8f, 0.6f, 2.8f, 12, 12);
+    soltar();
+
+    color(0.4f, 0.4f, 0.4f);
+    static const P2 kPilonAdentro[4] = {{-0.7f, -0.4f}, {0.7f, -0.4f}, {0.7f, 0.4f}, {-0.7f, 0.4f}};
+    static const P2 kPilonAfuera[4] = {{-1.0f, -0.4f}, {1.0f, -0.4f}, {1.0f, 0.4f}, {-1.0f, 0.4f}};
+    empujar();
+        mover(-2.1f, 0.0f, 0.0f);
+        franja('x', kPilonAdentro, kPilonAfuera, 4, -0.7f, 0.7f, true);
+    soltar();
+    empujar();
+        mover(2.1f, 0.0f, 0.0f);
+        girar(180.0f, 0.0f, 1.0f, 0.0f);
+        franja('x', kPilonAdentro, kPilonAfuera, 4, -0.7f, 0.7f, true);
+    soltar();
+    // wing hubs, outside and inside each wing
+    struct Cubo { float x, giro, base, tope; };
+    for (const Cubo& c : {Cubo{-4.8f, 90.0f, 0.4f, 1.0f}, Cubo{4.8f, -90.0f, 0.4f, 1.0f},
+                          Cubo{4.2f, 90.0f, 0.8f, 1.2f}, Cubo{-4.2f, -90.0f, 0.8f, 1.2f}}) {
+        empujar();
+            mover(c.x, 0.0f, 0.0f);
+            girar(c.giro, 0.0f, 1.0f, 0.0f);
+            cilindro(c.base, c.tope, 0.2f, 8, 12);
+        soltar();
+    }
+
+    color(1.0f, 1.0f, 1.0f);
+    empujar();
+        mover(0.0f, 0.0f, -2.1f);
+        cilindro(0.8f, 1.0f, 0.6f, 12, 12);
+    soltar();
+    for (float x : {-0.4f, 0.4f}) {
+        empujar();
+            mover(x, -1.2f, 1.0f);
+            cilindro(0.2f, 0.1f, 1.0f, 12, 12);
+        soltar();
+    }
+
+    color(0.0f, 0.0f, 0.0f);
+    empujar();
+        mover(0.0f, 0.0f, -2.1f);
+        disco(0.8f);
+    soltar();
+    empujar();
+        mover(0.0f, 0.0f, 1.6f);
+        cilindro(1.0f, 0.4f, 0.6f, 8, 1);
+    soltar();
+
+}
+
+static void marcoTie()
+{
+    color(1.0f, 1.0f, 1.0f);
+    empujar();
+        mover(0.0f, 0.0f, 1.6f);
+        cilindroLineas(1.0f, 0.4f, 0.6f, 8, 1);
+    soltar();
+}
+
 static void compilarTie()
 {
     glNewList(listaCuerpoTie, GL_COMPILE);
-        glColor3f(0.2f, 0.2f, 0.2f);
-        // The wing faces show from both sides: culling is off for them alone.
-        for (float x : {-4.4f, 4.4f, -4.6f, 4.6f}) {
-            glPushMatrix();
-                glDisable(GL_CULL_FACE);
-                glTranslatef(x, 0.0f, 0.0f);
-                glRotatef(90.0f, 0.0f, 1.0f, 0.0f);
-                glBegin(GL_TRIANGLE_FAN);
-                    glNormal3f(0.0f, 0.0f, 1.0f);
-                    glVertex3f(0.0f, 0.0f, 0.0f);
-                    for (int i = 0; i <= 6; i++)
-                        glVertex3f(kHexagono[i % 6].a, kHexagono[i % 6].b, 0.0f);
-                glEnd();
-                glEnable(GL_CULL_FACE);
-            glPopMatrix();
-        }
-        // the rims close each wing into a plate 0.2 thick
-        for (float x : {4.4f, -4.6f}) {
-            glPushMatrix();
-                glTranslatef(x, 0.0f, 0.0f);
-                glRotatef(90.0f, 0.0f, 1.0f, 0.0f);
-                franja('z', kHexagono, kHexagono, 6, 0.0f, 0.2f, true);
-            glPopMatrix();
-        }
-
-        glColor3f(0.3f, 0.3f, 0.3f);
-        glCallList(listaEsferaCabina);
-        glPushMatrix();
-            glTranslatef(-4.4f, 0.0f, 0.0f);
-            glRotatef(90.0f, 0.0f, 1.0f, 0.0f);
-            cilindro(0.8f, 0.6f, 2.8f, 12, 12);
-        glPopMatrix();
-        glPushMatrix();
-            glTranslatef(4.4f, 0.0f, 0.0f);
-            glRotatef(-90.0f, 0.0f, 1.0f, 0.0f);
-            cilindro(0.8f, 0.6f, 2.8f, 12, 12);
-        glPopMatrix();
-
-        glColor3f(0.4f, 0.4f, 0.4f);
-        static const P2 kPilonAdentro[4] = {{-0.7f, -0.4f}, {0.7f, -0.4f}, {0.7f, 0.4f}, {-0.7f, 0.4f}};
-        static const P2 kPilonAfuera[4] = {{-1.0f, -0.4f}, {1.0f, -0.4f}, {1.0f, 0.4f}, {-1.0f, 0.4f}};
-        glPushMatrix();
-            glTranslatef(-2.1f, 0.0f, 0.0f);
-            franja('x', kPilonAdentro, kPilonAfuera, 4, -0.7f, 0.7f, true);
-        glPopMatrix();
-        glPushMatrix();
-            glTranslatef(2.1f, 0.0f, 0.0f);
-            glRotatef(180.0f, 0.0f, 1.0f, 0.0f);
-            franja('x', kPilonAdentro, kPilonAfuera, 4, -0.7f, 0.7f, true);
-        glPopMatrix();
-        // wing hubs, outside and inside each wing
-        struct Cubo { float x, giro, base, tope; };
-        for (const Cubo& c : {Cubo{-4.8f, 90.0f, 0.4f, 1.0f}, Cubo{4.8f, -90.0f, 0.4f, 1.0f},
-                              Cubo{4.2f, 90.0f, 0.8f, 1.2f}, Cubo{-4.2f, -90.0f, 0.8f, 1.2f}}) {
-            glPushMatrix();
-                glTranslatef(c.x, 0.0f, 0.0f);
-                glRotatef(c.giro, 0.0f, 1.0f, 0.0f);
-                cilindro(c.base, c.tope, 0.2f, 8, 12);
-            glPopMatrix();
-        }
-
-        glColor3f(1.0f, 1.0f, 1.0f);
-        glPushMatrix();
-            glTranslatef(0.0f, 0.0f, -2.1f);
-            cilindro(0.8f, 1.0f, 0.6f, 12, 12);
-        glPopMatrix();
-        for (float x : {-0.4f, 0.4f}) {
-            glPushMatrix();
-                glTranslatef(x, -1.2f, 1.0f);
-                cilindro(0.2f, 0.1f, 1.0f, 12, 12);
-            glPopMatrix();
-        }
-
-        glColor3f(0.0f, 0.0f, 0.0f);
-        glPushMatrix();
-            glTranslatef(0.0f, 0.0f, -2.1f);
-            disco(0.8f);
-        glPopMatrix();
-        glPushMatrix();
-            glTranslatef(0.0f, 0.0f, 1.6f);
-            cilindro(1.0f, 0.4f, 0.6f, 8, 1);
-        glPopMatrix();
-
+        cuerpoTie();
     glEndList();
 
     // the window's frame, drawn over it in thick white lines
     glNewList(listaMarcoTie, GL_COMPILE);
-        glColor3f(1.0f, 1.0f, 1.0f);
         glLineWidth(3.0f);
-        glPushMatrix();
-            glTranslatef(0.0f, 0.0f, 1.6f);
-            gluCylinder(lineas_q, 1.0, 0.4, 0.6, 8, 1);
-        glPopMatrix();
+        marcoTie();
         glLineWidth(1.0f);
     glEndList();
 
@@ -455,7 +773,99 @@ static void compilarSolidos()
     glEndList();
 }
 
+// The formation's arrays: the recorded body repeated for every Tie, normals,
+// colours and triangles fixed at start-up, positions moved each frame.
+static Grabacion* sCuerpo = nullptr;
+static std::vector<float> sPosiciones;
+static std::vector<float> sNormales;
+static std::vector<float> sColores;
+static std::vector<GLuint> sSimples;
+static std::vector<GLuint> sDobles;
+static std::vector<GLuint> sLineas;
+
+static void grabarTies()
+{
+    delete sCuerpo;
+    sCuerpo = new Grabacion;
+    grabando = sCuerpo;
+    girar(15.0f, 1.0f, 0.0f, 0.0f);
+    cuerpoTie();
+    marcoTie();
+    grabando = nullptr;
+    const Grabacion& g = *sCuerpo;
+    const size_t nv = g.vertices.size();
+    sPosiciones.assign(nv * 3 * kTies, 0.0f);
+    sNormales.clear();
+    sColores.clear();
+    sSimples.clear();
+    sDobles.clear();
+    sLineas.clear();
+    for (int k = 0; k < kTies; k++) {
+        for (const VerticeTie& v : g.vertices) {
+            sNormales.insert(sNormales.end(), v.n, v.n + 3);
+            sColores.insert(sColores.end(), v.c, v.c + 3);
+        }
+        const GLuint base = (GLuint)(nv * k);
+        for (GLuint i : g.simples)
+            sSimples.push_back(base + i);
+        for (GLuint i : g.dobles)
+            sDobles.push_back(base + i);
+        for (GLuint i : g.lineas)
+            sLineas.push_back(base + i);
+    }
+}
+
 // --- public functions ---
+
+void dibujarTies(const float* xy, int n, bool marcos)
+{
+    assert(n >= 0 && n <= kTies);
+    assert(sCuerpo != nullptr);
+    if (n == 0)
+        return;
+    assert(xy != nullptr);
+    const std::vector<VerticeTie>& vs = sCuerpo->vertices;
+    float* p = sPosiciones.data();
+    for (int k = 0; k < n; k++) {
+        const float x = xy[2 * k], y = xy[2 * k + 1];
+        for (const VerticeTie& v : vs) {
+            *p++ = v.p[0] + x;
+            *p++ = v.p[1] + y;
+            *p++ = v.p[2];
+        }
+    }
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, sPosiciones.data());
+    glNormalPointer(GL_FLOAT, 0, sNormales.data());
+    glColorPointer(3, GL_FLOAT, 0, sColores.data());
+    // the wings first, as each Tie's list has them
+    glDisable(GL_CULL_FACE);
+    glDrawElements(GL_TRIANGLES, (GLsizei)(sCuerpo->dobles.size() * n), GL_UNSIGNED_INT,
+                   sDobles.data());
+    glEnable(GL_CULL_FACE);
+    glDrawElements(GL_TRIANGLES, (GLsizei)(sCuerpo->simples.size() * n), GL_UNSIGNED_INT,
+                   sSimples.data());
+    // then the window frames, smoothed, in thick lines, Tie after Tie
+    if (marcos) {
+        glEnable(GL_LINE_SMOOTH);
+        glLineWidth(3.0f);
+        glDrawElements(GL_LINES, (GLsizei)(sCuerpo->lineas.size() * n), GL_UNSIGNED_INT,
+                       sLineas.data());
+        glLineWidth(1.0f);
+        glDisable(GL_LINE_SMOOTH);
+    }
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    // the colour and normal the lists leave behind
+    if (marcos) {
+        glColor3f(1.0f, 1.0f, 1.0f);
+    } else {
+        glColor3f(0.0f, 0.0f, 0.0f);
+    }
+    glNormal3fv(sCuerpo->n);
+}
 
 void verticesCubo(float x, float y)
 {
@@ -512,6 +922,7 @@ void crearModelos()
 
     compilarSolidos();
     compilarTie();
+    grabarTies();
     // the parts first: the X-Wing's list calls them
     compilarAla(listaAlaIzquierda, -1.3f, -2.4f);
     compilarAla(listaAlaDerecha, -2.4f, -1.3f);
@@ -542,4 +953,6 @@ void borrarModelos()
     listaDisparoXWing = listaRayoTie = listaDisparoTie = listaCubo = 0;
     listaEsferaCabina = listaBolaXWing = listaToro = 0;
     listaCuerpoTie = listaMarcoTie = 0;
+    delete sCuerpo;
+    sCuerpo = nullptr;
 }

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 // --- constants ---
 
@@ -97,6 +98,75 @@ static void pantallaAyuda()
         drawString(kAyuda[i], -97, 49 - 7 * i, 7);
 }
 
+// A screen of text alone (the opening line, the end screens, the help) is
+// the same picture in every frame until the view or the window changes, and
+// its smooth text costs more than all the rest of a frame: it is drawn once,
+// read back, and its pixels shown while nothing it rests on has changed.
+struct PantallaGuardada {
+    bool valida = false;
+    int estado = 0, ancho = 0, alto = 0;
+    bool ortho = false, relleno = true;
+    float xrot = 0.0f, yrot = 0.0f, scale = 1.0f;
+    std::vector<unsigned char> pixeles; // RGBA rows, bottom up
+};
+static PantallaGuardada sGuardada;
+
+static bool pantallaFija()
+{
+    return state == 0 || state == 3 || state == 4 || state == 5;
+}
+
+static bool guardadaVale()
+{
+    const PantallaGuardada& g = sGuardada;
+    return g.valida && g.estado == state && g.ancho == width && g.alto == height &&
+           g.ortho == ortho && g.relleno == relleno && g.xrot == xrot && g.yrot == yrot &&
+           g.scale == scale;
+}
+
+static void guardarPantalla()
+{
+    PantallaGuardada& g = sGuardada;
+    g.valida = false;
+    if (width <= 0 || height <= 0)
+        return;
+    g.pixeles.resize((size_t)width * (size_t)height * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, g.pixeles.data());
+    g.valida = true;
+    g.estado = state;
+    g.ancho = width;
+    g.alto = height;
+    g.ortho = ortho;
+    g.relleno = relleno;
+    g.xrot = xrot;
+    g.yrot = yrot;
+    g.scale = scale;
+}
+
+static void mostrarGuardada()
+{
+    assert(guardadaVale());
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glRasterPos2f(-1.0f, -1.0f); // the window's lower left corner
+    glPushAttrib(GL_ENABLE_BIT);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glDrawPixels(sGuardada.ancho, sGuardada.alto, GL_RGBA, GL_UNSIGNED_BYTE,
+                 sGuardada.pixeles.data());
+    glPopAttrib();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+}
+
 // --- public functions ---
 
 void init()
@@ -158,7 +228,14 @@ void display()
     initTransformation();
     glRotatef(xrot, 1.0f, 0.0f, 0.0f);
     glRotatef(yrot, 0.0f, 1.0f, 0.0f);
-    drawObjects();
+    if (!pantallaFija()) {
+        drawObjects();
+    } else if (guardadaVale()) {
+        mostrarGuardada();
+    } else {
+        drawObjects();
+        guardarPantalla();
+    }
     glFlush();
     glutSwapBuffers();
 }

@@ -6,6 +6,7 @@
 
 #include <GL/freeglut.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -438,4 +439,67 @@ TEST_F(Pantallas, WithoutAPlaceForRecordsTheEndScreenIsAsBefore)
     EXPECT_EQ(state, 3);
     keyboard('s', 0, 0);
     EXPECT_EQ(state, 2);
+}
+
+// The screens of text alone are drawn once and shown from their pixels after:
+// a shown frame must be the drawn one, and anything that moves the picture
+// must draw it afresh.
+TEST_F(Pantallas, ATextScreenShowsTheSamePixelsUntilTheViewChanges)
+{
+    auto cuadro = [] {
+        display();
+        glFinish();
+        return zk::readPixels(0, 0, 640, 640);
+    };
+    auto distintos = [](const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
+        size_t n = 0;
+        for (size_t i = 0; i < a.size() && i < b.size(); i++)
+            n += a[i] != b[i] ? 1 : 0;
+        return n;
+    };
+    state = 5;
+    const std::vector<unsigned char> ayuda = cuadro();
+    ASSERT_NE(std::count(ayuda.begin(), ayuda.end(), 0), (long)ayuda.size()) << "nothing drawn";
+    EXPECT_EQ(distintos(cuadro(), ayuda), 0u);
+    EXPECT_EQ(distintos(cuadro(), ayuda), 0u);
+
+    const float escala = scale;
+    scale = escala / 2;
+    const std::vector<unsigned char> chica = cuadro();
+    EXPECT_GT(distintos(chica, ayuda), 0u);
+    EXPECT_EQ(distintos(cuadro(), chica), 0u);
+    scale = escala;
+    yrot = 20.0f;
+    EXPECT_GT(distintos(cuadro(), ayuda), 0u);
+    yrot = 0.0f;
+    EXPECT_EQ(distintos(cuadro(), ayuda), 0u);
+    ortho = !ortho;
+    EXPECT_GT(distintos(cuadro(), ayuda), 0u);
+    ortho = !ortho;
+    reshape(640, 400);
+    EXPECT_GT(distintos(cuadro(), ayuda), 0u);
+    reshape(640, 640);
+    EXPECT_EQ(distintos(cuadro(), ayuda), 0u);
+
+    // another screen of text, and back
+    state = 3;
+    const std::vector<unsigned char> perdida = cuadro();
+    EXPECT_GT(distintos(perdida, ayuda), 0u);
+    state = 4;
+    EXPECT_GT(distintos(cuadro(), perdida), 0u);
+    state = 5;
+    EXPECT_EQ(distintos(cuadro(), ayuda), 0u);
+
+    // play is never held: the formation marches between frames
+    state = 2;
+    const std::vector<unsigned char> juego = cuadro();
+    timer(1);
+    timer(1);
+    EXPECT_GT(distintos(cuadro(), juego), 0u);
+    // nor is the shrinking title
+    state = 1;
+    tamName = 40;
+    const std::vector<unsigned char> titulo = cuadro();
+    timer(1);
+    EXPECT_GT(distintos(cuadro(), titulo), 0u);
 }
