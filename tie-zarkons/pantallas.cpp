@@ -229,6 +229,9 @@ void display()
     glRotatef(xrot, 1.0f, 0.0f, 0.0f);
     glRotatef(yrot, 0.0f, 1.0f, 0.0f);
     if (!pantallaFija()) {
+        // a frame of play ends the saved picture: the next end screen belongs
+        // to another game, with its own record to draw
+        sGuardada.valida = false;
         drawObjects();
     } else if (guardadaVale()) {
         mostrarGuardada();
