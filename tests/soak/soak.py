@@ -346,18 +346,29 @@ class Soak:
             self.failures.append("hang: no frame within %.0f s after %s (run %d); last inputs: %s; %s"
                                  % (HANG, what, len(self.runs) - 1, ", ".join(self.history),
                                     sh(self.env, "xwininfo", "-id", g.window).replace("\n", " ")))
-            if shutil.which("gdb"):
-                # where it hangs, for whoever replays the seed
-                with open(os.path.join(self.tmp, "hang-%d.txt" % (len(self.runs) - 1)), "w") as f:
-                    subprocess.run(["gdb", "-p", str(g.proc.pid), "-batch", "-ex", "thread apply all bt"],
-                                   stdout=f, stderr=subprocess.STDOUT)
+            self.stacks(g, "hang-%d.txt" % (len(self.runs) - 1))
             g.proc.send_signal(signal.SIGABRT)
             g.proc.wait(30)
         else:
             self.latencies.append(lat)
 
+    def stacks(self, g, name):
+        """Where the game's threads are, for whoever replays the seed."""
+        if shutil.which("gdb"):
+            with open(os.path.join(self.tmp, name), "w") as f:
+                subprocess.run(["gdb", "-p", str(g.proc.pid), "-batch", "-ex", "thread apply all bt"],
+                               stdout=f, stderr=subprocess.STDOUT)
+
     def finish_run(self, g, how):
-        st = g.proc.wait(60)
+        try:
+            st = g.proc.wait(60)
+        except subprocess.TimeoutExpired:
+            # a game that does not end is a failure to report, with its stacks
+            self.failures.append("run %d did not end within 60 s (%s); last inputs: %s"
+                                 % (len(self.runs) - 1, how, ", ".join(self.history)))
+            self.stacks(g, "no-end-%d.txt" % (len(self.runs) - 1))
+            g.proc.send_signal(signal.SIGABRT)
+            st = g.proc.wait(30)
         g.sample_rss()
         g.status = st
         if st != 0:
