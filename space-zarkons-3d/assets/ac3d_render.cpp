@@ -55,6 +55,13 @@ static void ac_set_faded_material(int index, float d)
 
 static void ac_set_line_colour(int index) { glColor3fv(ac_palette_get_material(index)->rgb); }
 
+// The texture coordinate of a surface's r-th vertex, repeat and offset applied.
+static void ac_tex_coord(const ACObject_t* ob, const ACSurface_t* s, int r)
+{
+    glTexCoord2f(ob->texture_repeat_x * s->uvs[2 * r] + ob->texture_offset_x,
+                 ob->texture_repeat_y * s->uvs[2 * r + 1] + ob->texture_offset_y);
+}
+
 static void ac_draw_surface(const ACObject_t* ob, const ACSurface_t* s, float d)
 {
     glNormal3fv(s->normal);
@@ -88,8 +95,7 @@ static void ac_draw_surface(const ACObject_t* ob, const ACSurface_t* s, float d)
             assert(i >= 0 && i < ob->num_vert);
             const ACVertex_t& v = ob->vertices[i];
             if (ob->texture >= 0)
-                glTexCoord2f(ob->texture_repeat_x * s->uvs[2 * r] + ob->texture_offset_x,
-                             ob->texture_repeat_y * s->uvs[2 * r + 1] + ob->texture_offset_y);
+                ac_tex_coord(ob, s, r);
             if (s->flags & AC_SURF_SMOOTH)
                 glNormal3fv(v.normal);
             const GLfloat p[3] = {v.x + d * v.normal[0], v.y + d * v.normal[1], v.z + d * v.normal[2]};
@@ -193,8 +199,7 @@ static void ac_batch_vertex(const ACObject_t* ob, const ACSurface_t* s, int r)
     assert(i >= 0 && i < ob->num_vert);
     const ACVertex_t& v = ob->vertices[i];
     if (ob->texture >= 0)
-        glTexCoord2f(ob->texture_repeat_x * s->uvs[2 * r] + ob->texture_offset_x,
-                     ob->texture_repeat_y * s->uvs[2 * r + 1] + ob->texture_offset_y);
+        ac_tex_coord(ob, s, r);
     glNormal3fv(s->flags & AC_SURF_SMOOTH ? v.normal : s->normal);
     glVertex3f(v.x, v.y, v.z);
 }
