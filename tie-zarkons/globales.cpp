@@ -14,6 +14,7 @@ float xrot = 0.0f, yrot = 0.0f;
 float xdiff = 0.0f, ydiff = 0.0f;
 bool mouseDown = false;
 bool swapSincronizado = false;
+bool ventanaOculta = false;
 
 // --- light and materials ---
 GLfloat lmodel_ambient[4] = {0.2f, 0.2f, 0.2f, 1.0f};

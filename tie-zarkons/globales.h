@@ -54,6 +54,7 @@ extern float xrot, yrot;       // view rotation about X and about Y, degrees
 extern float xdiff, ydiff;     // anchors of the running mouse drag
 extern bool mouseDown;         // a left-button drag is under way
 extern bool swapSincronizado;  // buffer swaps wait for the display's refresh
+extern bool ventanaOculta;     // the window is hidden or iconified
 
 // --- light and materials (pantallas.cpp, campo.cpp) ---
 extern GLfloat lmodel_ambient[4];  // ambient light of the scene
@@ -111,6 +112,7 @@ void special(int key, int x, int y);
 void mouse(int button, int buttonState, int x, int y);
 void motion(int x, int y);
 void writeInstrucciones();
+void estadoVentana(int estado); // freeglut's window status
 bool sincronizarIntercambio();
 
 // --- campo.cpp ---

@@ -37,6 +37,8 @@ int main(int argc, char** argv)
     glutMotionFunc(motion);
     glutKeyboardFunc(keyboard);
     glutSpecialFunc(special);
+    // hidden or iconified: the game in play pauses
+    glutWindowStatusFunc(estadoVentana);
     init();
     // once, before the first play frame: the lists hold no per-frame state
     crearModelos();

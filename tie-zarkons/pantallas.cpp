@@ -3,6 +3,7 @@
 #include "globales.h"
 
 #include "drawString.h"
+#include "sound.h"
 
 #include <GL/freeglut.h>
 #include <GL/glx.h>
@@ -256,9 +257,13 @@ void timer(int)
     if (state == 1) {
         if (tamName > 0)
             tamName--;
-        // the tick that brings the title to nothing starts the game
-        if (tamName == 0)
+        // the tick that brings the title to nothing starts the game, paused
+        // if the player is away
+        if (tamName == 0) {
             state = 2;
+            if (ventanaOculta)
+                animating = false;
+        }
     }
     avanzarMundo();
     glutPostRedisplay();
@@ -408,6 +413,17 @@ void motion(int x, int y)
     if (mouseDown) {
         yrot = x - xdiff;
         xrot = y + ydiff;
+        glutPostRedisplay();
+    }
+}
+
+void estadoVentana(int estado)
+{
+    ventanaOculta = estado == GLUT_HIDDEN;
+    zk_sound_hold(ventanaOculta);
+    // the game in play waits, paused, until the player comes back and resumes
+    if (ventanaOculta && state == 2 && animating) {
+        animating = false;
         glutPostRedisplay();
     }
 }

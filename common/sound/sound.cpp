@@ -32,6 +32,7 @@ static ALCcontext* contexto = nullptr;
 static bool abierto = false;   // device, context, buffers and sources ready
 static bool fallo = false;     // OpenAL failed once: silent for good, said once
 static bool mudo = false;
+static bool retenido = false; // zk_sound_hold: silent whatever mudo says
 static bool cierreRegistrado = false;
 static float oyente[9] = {0.0f, 0.0f, 0.0f, 0.0f, 0.0f, -1.0f, 0.0f, 1.0f, 0.0f};
 
@@ -152,7 +153,7 @@ static ALuint fuenteLibre()
 
 static void sonar(int efecto, bool relativa, float x, float y, float z, float referencia)
 {
-    if (!abierto || mudo || efecto < 0 || efecto >= (int)buffers.size())
+    if (!abierto || mudo || retenido || efecto < 0 || efecto >= (int)buffers.size())
         return;
     const ALuint f = fuenteLibre();
     alSourcei(f, AL_BUFFER, (ALint)buffers[(size_t)efecto]);
@@ -250,6 +251,13 @@ void zk_sound_set_muted(bool muted)
     aplicarOyente();
 }
 
+void zk_sound_hold(bool held)
+{
+    retenido = held;
+    if (retenido && abierto)
+        alSourceStopv(kFuentes, fuentes);
+}
+
 bool zk_sound_muted()
 {
     return mudo;
@@ -257,5 +265,5 @@ bool zk_sound_muted()
 
 bool zk_sound_active()
 {
-    return abierto && !mudo;
+    return abierto && !mudo && !retenido;
 }

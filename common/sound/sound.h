@@ -27,5 +27,8 @@ void zk_sound_listener(const float eye[3], const float at[3], const float up[3])
 // Mutes or unmutes; unmuting a game started muted opens the device then.
 void zk_sound_set_muted(bool muted);
 bool zk_sound_muted();
+// Holds all sound while the game's window is hidden: what plays stops and
+// new sounds are dropped until released; the mute setting stays as it was.
+void zk_sound_hold(bool held);
 // True while a device is open and sounds can be heard.
 bool zk_sound_active();

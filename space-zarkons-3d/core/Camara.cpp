@@ -55,3 +55,13 @@ void Camara::balancear()
         contadorBalanceo--;
     }
 }
+
+void Camara::reiniciar(float ojoX, float ojoY, float ojoZ)
+{
+    this->ojoX = ojoX;
+    this->ojoY = ojoY;
+    this->ojoZ = ojoZ;
+    contadorBalanceo = 0;
+    sentidoBalanceo = 0;
+    pasoX = pasoY = pasoZ = 0.0f;
+}

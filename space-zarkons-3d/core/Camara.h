@@ -45,6 +45,10 @@ public:
     void aplicar(int height, int width);
     // One step of the sideways sway.
     void balancear();
+    int getContadorBalanceo() const { return contadorBalanceo; }
+    int getSentidoBalanceo() const { return sentidoBalanceo; }
+    // A new game: the eye back at this point, the sway from its beginning.
+    void reiniciar(float ojoX, float ojoY, float ojoZ);
 
 private:
     Camara(float ojoX, float ojoY, float ojoZ, float centroX, float centroY, float centroZ,

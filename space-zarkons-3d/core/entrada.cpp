@@ -57,6 +57,11 @@ void keyboard(unsigned char key, int, int)
     // after a won fly-out any key ends the program, as the table's time would
     if (key == 27 || finPorVictoria)
         exit(0);
+    // Intro (Return) after a lost game: the next one starts with its fly-in
+    if ((key == '\r' || key == '\n') && puedeJugarDeNuevo()) {
+        jugarDeNuevo();
+        return;
+    }
     switch (key) {
     case ' ':
     case 'd':
@@ -65,7 +70,7 @@ void keyboard(unsigned char key, int, int)
         break;
     case 'p':
     case 'P':
-        pausa = pausa == 0 ? 1 : 0;
+        alternarPausa();
         break;
     case 'o':
     case 'O':
@@ -249,17 +254,21 @@ void mouse(int button, int state, int x, int y)
     pasoCamara[1] = (destY - camara->getOjoY()) / kPasosCamara;
     pasoCamara[2] = (destZ - camara->getOjoZ()) / kPasosCamara;
     corridasCamara = 0;
+    // the move's own pause, which shows nothing
     pausa = 1;
+    pausaVisible = false;
     // a release during a move retargets it; a second chain would never stop
     if (!camaraEnMovimiento) {
         camaraEnMovimiento = true;
-        glutTimerFunc(30, timerCamara, 0);
+        armarTimer(CADENA_CAMARA, 30, timerCamara);
     }
 }
 
-void timerCamara(int)
+void timerCamara(int valor)
 {
     assert(camara != nullptr);
+    if (!timerVigente(CADENA_CAMARA, valor))
+        return;
     camara->setOjoX(camara->getOjoX() + pasoCamara[0]);
     camara->setOjoY(camara->getOjoY() + pasoCamara[1]);
     camara->setOjoZ(camara->getOjoZ() + pasoCamara[2]);
@@ -269,12 +278,19 @@ void timerCamara(int)
                  std::fabs(camara->getOjoZ() - destinoCamara[2]) > 1.0f;
     // the fly-in may be moving the eye too: the move still ends on its 50th run
     if (lejos && corridasCamara < kPasosCamara) {
-        glutTimerFunc(30, timerCamara, 0);
+        armarTimer(CADENA_CAMARA, 30, timerCamara);
         redibujarVentana(ventanaPrincipal);
     } else {
         camaraEnMovimiento = false;
-        pausa = 0;
+        reanudar();
     }
+}
+
+void detenerCamara()
+{
+    // the chain still armed is retired by the new game's number
+    camaraEnMovimiento = false;
+    corridasCamara = 0;
 }
 
 // Labels are Windows-1252 bytes; 0xF3 is the o with an acute accent.
@@ -358,7 +374,9 @@ void menuVelocidad(int value)
         frenar();
         break;
     case 0:
-        pausa = pausa == 0 ? 1 : 0;
+        alternarPausa();
+        // the pause shows at once, even in a slow game
+        redibujarVentana(ventanaPrincipal);
         break;
     default:
         break;

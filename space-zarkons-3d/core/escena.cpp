@@ -16,13 +16,25 @@
 #include <cstdio>
 #include <cstdlib>
 
-// The ship faces the formation: turned half a turn about Y.
+// Where the ship starts every game (x, y, z, rotations about x, y, z): it
+// faces the formation, turned half a turn about Y.
+static const float kPoseNave[6] = {0.0f, -10.0f, 55.0f, 0.0f, 180.0f, 0.0f};
+
+// Deletes every object of an array quietly and empties it.
+template <class T> static void vaciar(std::vector<T*>& objetos)
+{
+    for (T* o : objetos)
+        Dibujable::eliminarSinAviso(o);
+    objetos.clear();
+}
+
 void crearNaveYSkybox()
 {
     // Its model first, before its explosion's spark image: a folder without
     // the game's data then ends with the line about the models.
     DisplayListFactory::getNave1Chico();
-    nave = new Nave1(0.0f, -10.0f, 55.0f, 0.0f, 180.0f, 0.0f);
+    const float* p = kPoseNave;
+    nave = new Nave1(p[0], p[1], p[2], p[3], p[4], p[5]);
     skybox = new Skybox(60.0f, 0.0f, 0.0f, 50.0f, 0.0f, 0.0f, 0.0f);
 }
 
@@ -32,6 +44,20 @@ void crearFormacion()
         const float* p = posicionesInvasores[i];
         invasores.push_back(new Invasor(p[0], p[1], p[2], 0.0f, 0.0f, 0.0f));
     }
+}
+
+void reponerEscena()
+{
+    assert(nave != nullptr);
+    vaciar(disparos);
+    vaciar(disparosEnemigos);
+    vaciar(invasores);
+    // the old game's bursts end with it; their sparks go to the new formation
+    ParticleRegistry::getInstance()->clear();
+    const float* p = kPoseNave;
+    nave->reponer(p[0], p[1], p[2], p[3], p[4], p[5]);
+    activarVentanaPrincipal();
+    crearFormacion();
 }
 
 // Skybox first and explosions last, so every burst blends over what it hides.

@@ -17,6 +17,11 @@ int pausa = 1;
 bool naveDestruida = false;
 bool gameOver = false;
 int rondasDisparo = 0;
+bool pausaVisible = false;
+
+// one game after another
+int partida = 0;
+bool ventanaOculta = false;
 
 // input and display settings
 bool teclaArriba = false, teclaAbajo = false, teclaDerecha = false, teclaIzquierda = false;

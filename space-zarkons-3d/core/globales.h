@@ -29,6 +29,11 @@ extern int pausa;            // 1: the game tick and the sway do nothing
 extern bool naveDestruida;   // the ship is lost and waits for timerRevivir
 extern bool gameOver;        // no ship left, or the formation reached the ship
 extern int rondasDisparo;    // enemy-fire volleys so far
+extern bool pausaVisible;    // the pause is the player's or the hidden window's: "Pausa" shows
+
+// --- one game after another (partida.cpp) ---
+extern int partida;          // number of the game being played, 0 the first; its timers carry it
+extern bool ventanaOculta;   // the main window is hidden or iconified
 
 // --- input and display settings (entrada.cpp) ---
 extern bool teclaArriba, teclaAbajo, teclaDerecha, teclaIzquierda; // arrow held
@@ -61,6 +66,8 @@ void display();
 void reshape(int w, int h);
 void redibujarVentana(int id);
 void aplicarCamara();
+// The camera at its start and the fly-in's steps set, as init leaves them.
+void prepararVuelo();
 
 // --- reglas.cpp ---
 void actualizarJuego(int);
@@ -73,12 +80,41 @@ void timerSalida(int);
 // The delay that brings the next game tick to its due time: `proximo` (when the
 // tick now running was due, -1 before the first) moves on by `periodo` ms;
 // `ahora` is the clock in ms. After a stall the schedule starts afresh.
+// The rule state and the file state of the rules as a fresh launch has them.
+void reglasIniciales();
 int programarTick(long long& proximo, long long ahora, int periodo);
 // A change on screen may wait for the next frame for this long (ms).
 const int kPlazoPantalla = 17;
 // The next game tick is due within kPlazoPantalla ms, and its frame will show
 // whatever changed before it.
 bool tickInminente();
+
+// --- partida.cpp ---
+// The timers that re-arm themselves, and the respawn: one chain of each, with
+// one owner. The game tick and the slow tick run for the whole program; the
+// others belong to one game, and a new game retires what is left of them.
+enum Cadena {
+    CADENA_JUEGO,           // actualizarJuego
+    CADENA_LENTO,           // timerLento
+    CADENA_INTRO,           // timerIntro
+    CADENA_RECARGA,         // timerRecarga
+    CADENA_DISPARO_ENEMIGO, // timerDisparoEnemigo
+    CADENA_REVIVIR,         // timerRevivir
+    CADENA_SALIDA,          // timerSalida
+    CADENA_CAMARA,          // timerCamara
+    CADENAS                 // how many there are
+};
+// Arms one timer of chain c; a game's timers carry its number as their value.
+void armarTimer(Cadena c, unsigned ms, void (*timer)(int));
+// The first thing each timer does: false for one armed by an earlier game,
+// which then does nothing and arms nothing.
+bool timerVigente(Cadena c, int valor);
+int cadenasArmadas(Cadena c); // timers of chain c waiting in GLUT, of any game
+bool puedeJugarDeNuevo();     // the game is over and not won: Intro plays again
+void jugarDeNuevo();          // Intro: a new game, as a fresh launch starts it
+void alternarPausa();         // P and the menu's entry
+void reanudar();              // the game's own end of a pause (fly-in, camera move)
+void estadoVentana(int estado); // freeglut's window status of the main window
 
 // --- entrada.cpp ---
 void keyboard(unsigned char key, int x, int y);
@@ -89,6 +125,7 @@ void aplicarTeclas();
 void limpiarTeclas();
 void mouse(int button, int state, int x, int y);
 void timerCamara(int);
+void detenerCamara(); // a running camera move ends where it is
 void crearMenus();
 void menuPrincipal(int value);
 void menuProyeccion(int value);
@@ -100,6 +137,11 @@ void alternarScore();
 void reshapeScore(int w, int h);
 void displayScore();
 void drawBitmapString(const char* s);
+// Pixel coordinates of the main window over the drawn scene, with no light,
+// depth test or texture; terminarPlano puts everything back.
+void empezarPlano();
+void terminarPlano();
+void dibujarPausa(); // "Pausa" in the middle while the pause shows
 
 // --- tablaRecords.cpp ---
 // Records the game's end ("sin-vidas", "invasion", "ganada") once per run and
@@ -108,10 +150,14 @@ void registrarPartida(const char* como);
 void dibujarRecords();      // over the scene, in the main window's pixels
 void terminarTrasSalida();  // the fly-out's end: the table for a moment, then exit 0
 void timerFinVictoria(int);
+void olvidarPartida();      // a new game: nothing recorded yet, no table
 
 // --- escena.cpp ---
 void crearNaveYSkybox();  // init step 6
 void crearFormacion();    // init step 9
+// A new game: the old one's objects and bursts go without a word, the ship
+// stands where it started and a new formation is built.
+void reponerEscena();
 void drawObjects();
 // Makes the main window current: a shot's first construction compiles the
 // missile model into whatever context is current.

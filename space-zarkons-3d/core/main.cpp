@@ -40,6 +40,8 @@ int main(int argc, char** argv)
     glutKeyboardUpFunc(keyboardUp);
     glutSpecialFunc(special);
     glutSpecialUpFunc(specialUp);
+    // hidden or iconified: the game waits for the player
+    glutWindowStatusFunc(estadoVentana);
 
     iniciarSonido(mudo);
     try {

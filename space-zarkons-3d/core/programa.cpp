@@ -12,6 +12,8 @@
 
 // The far plane of the game's projection.
 static const float kLejos = 140.0f;
+// Where the eye starts the fly-in of every game.
+static const float kOjoInicial[3] = {-25.0f, -25.0f, 100.0f};
 
 static void initLuces()
 {
@@ -46,23 +48,30 @@ void init()
     glEnable(GL_DEPTH_TEST);
 
     // armed before the scene exists; it first runs from the main loop
-    glutTimerFunc(50, timerIntro, 0);
+    armarTimer(CADENA_INTRO, 50, timerIntro);
     montarEscena();
 
-    glutTimerFunc(periodo, actualizarJuego, 0);
-    glutTimerFunc(100, timerLento, 0);
+    armarTimer(CADENA_JUEGO, (unsigned)periodo, actualizarJuego);
+    armarTimer(CADENA_LENTO, 100, timerLento);
 }
 
 void montarEscena()
 {
-    camara = Camara::getInstance(-25.0f, -25.0f, 100.0f, 0.0f, 0.0f, 40.0f, 0.0f, 1.0f, 0.0f, true);
+    camara = Camara::getInstance(kOjoInicial[0], kOjoInicial[1], kOjoInicial[2], 0.0f, 0.0f, 40.0f,
+                                 0.0f, 1.0f, 0.0f, true);
     camara->setOrtho(false);
 
     crearNaveYSkybox();
     crearMenus();
     limpiarTeclas();
     crearFormacion();
+    prepararVuelo();
+}
 
+void prepararVuelo()
+{
+    assert(camara != nullptr);
+    camara->reiniciar(kOjoInicial[0], kOjoInicial[1], kOjoInicial[2]);
     // the fly-in brings the eye from (-25, -25, 100) toward (0, 0, 83)
     camara->setPasoX(0.0f, 20);
     camara->setPasoY(0.0f, 20);
@@ -100,8 +109,9 @@ void display()
     aplicarCamara();
     oyenteEnCamara();
     drawObjects();
-    // the table goes over everything the scene drew
+    // the table and the pause go over everything the scene drew
     dibujarRecords();
+    dibujarPausa();
     glFlush();
     glutSwapBuffers();
 }

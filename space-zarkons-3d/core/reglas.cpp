@@ -66,7 +66,7 @@ static void impactosDisparos()
                 nave->setDestinoX(0.0f);
                 nave->setDestinoY(0.0f);
                 nave->setDestinoZ(10.0f);
-                glutTimerFunc(20, timerSalida, 0);
+                armarTimer(CADENA_SALIDA, 20, timerSalida);
                 sonar(SONIDO_SALIDA);
             }
             acerto = true;
@@ -112,7 +112,7 @@ static void moverDisparosEnemigos()
             if (nave->getEnergia() == 0) {
                 naveDestruida = true;
                 explotarNave();
-                glutTimerFunc(3000, timerRevivir, 0);
+                armarTimer(CADENA_REVIVIR, 3000, timerRevivir);
             }
         } else if (disparo->fueraDeCampo()) {
             disparosEnemigos.erase(disparosEnemigos.begin() + (long)i);
@@ -141,9 +141,10 @@ static void avanzarFormacion()
     }
 }
 
-void actualizarJuego(int)
+void actualizarJuego(int valor)
 {
     assert(nave != nullptr);
+    timerVigente(CADENA_JUEGO, valor);
     if (pausa != 1) {
         impactosDisparos();
         moverDisparos();
@@ -151,8 +152,23 @@ void actualizarJuego(int)
         avanzarFormacion();
     }
     redibujarVentana(ventanaPrincipal);
-    glutTimerFunc((unsigned)programarTick(proximoTick, glutGet(GLUT_ELAPSED_TIME), periodo),
-                  actualizarJuego, 0);
+    armarTimer(CADENA_JUEGO, (unsigned)programarTick(proximoTick, glutGet(GLUT_ELAPSED_TIME), periodo),
+               actualizarJuego);
+}
+
+void reglasIniciales()
+{
+    puntaje = 0;
+    vidas = 3;
+    energia = 100;
+    periodo = 17;
+    fps = 1000 / periodo;
+    pausa = 1;
+    pausaVisible = false;
+    naveDestruida = false;
+    gameOver = false;
+    rondasDisparo = 0;
+    explosionNaveRegistrada = false;
 }
 
 int programarTick(long long& proximo, long long ahora, int periodo)
@@ -178,9 +194,10 @@ bool tickInminente()
 }
 
 // Camera sway and levelling of the ship's tilt, in the steps the moves tilt it.
-void timerLento(int)
+void timerLento(int valor)
 {
     assert(nave != nullptr && camara != nullptr);
+    timerVigente(CADENA_LENTO, valor);
     if (pausa == 0) {
         camara->balancear();
         float rz = nave->getRotacionZ();
@@ -195,38 +212,57 @@ void timerLento(int)
             nave->setRotacionX(rx + 2.0f);
     }
     redibujarVentana(ventanaPrincipal);
-    glutTimerFunc(100, timerLento, 0);
+    armarTimer(CADENA_LENTO, 100, timerLento);
 }
 
 // The opening fly-in uses the camera's own steps, set by init; the mouse move
 // keeps its steps apart, so a drag cannot stall the fly-in.
-void timerIntro(int)
+void timerIntro(int valor)
 {
     assert(camara != nullptr);
+    if (!timerVigente(CADENA_INTRO, valor))
+        return;
     camara->setOjoX(camara->getOjoX() + camara->getPasoX());
     camara->setOjoY(camara->getOjoY() + camara->getPasoY());
     camara->setOjoZ(camara->getOjoZ() + camara->getPasoZ());
     if (camara->getOjoX() < 0.0f || camara->getOjoY() < 0.0f || camara->getOjoZ() > 83.0f) {
-        glutTimerFunc(50, timerIntro, 0);
+        armarTimer(CADENA_INTRO, 50, timerIntro);
     } else {
-        pausa = 0;
-        glutTimerFunc(200, timerRecarga, 0);
-        glutTimerFunc(2000, timerDisparoEnemigo, 0);
+        reanudar();
+        armarTimer(CADENA_RECARGA, 200, timerRecarga);
+        armarTimer(CADENA_DISPARO_ENEMIGO, 2000, timerDisparoEnemigo);
     }
     redibujarVentana(ventanaPrincipal);
 }
 
-void timerRecarga(int)
+void timerRecarga(int valor)
 {
     assert(nave != nullptr);
+    if (!timerVigente(CADENA_RECARGA, valor))
+        return;
     nave->recargar();
-    glutTimerFunc(200, timerRecarga, 0);
+    armarTimer(CADENA_RECARGA, 200, timerRecarga);
     redibujarVentana(ventanaPrincipal);
 }
 
-// One volley: each enemy ship fires with a chance of one in nine.
-void timerDisparoEnemigo(int)
+// The delay to the next volley, 1 ms shorter after each.
+static unsigned retardoDisparo()
 {
+    const int retardo = 2000 - rondasDisparo;
+    return (unsigned)(retardo < kRetardoMinimoDisparo ? kRetardoMinimoDisparo : retardo);
+}
+
+// One volley: each enemy ship fires with a chance of one in nine.
+void timerDisparoEnemigo(int valor)
+{
+    if (!timerVigente(CADENA_DISPARO_ENEMIGO, valor))
+        return;
+    // nothing happens while the player is away: the volleys wait, and do not
+    // quicken, until the window shows again
+    if (ventanaOculta) {
+        armarTimer(CADENA_DISPARO_ENEMIGO, retardoDisparo(), timerDisparoEnemigo);
+        return;
+    }
     if (rondasDisparo < INT_MAX)
         rondasDisparo++;
     srand((unsigned)time(nullptr));
@@ -244,16 +280,15 @@ void timerDisparoEnemigo(int)
         disparosEnemigos.push_back(disparo);
         sonarEn(SONIDO_DISPARO_ENEMIGO, disparo);
     }
-    int retardo = 2000 - rondasDisparo;
-    if (retardo < kRetardoMinimoDisparo)
-        retardo = kRetardoMinimoDisparo;
-    glutTimerFunc((unsigned)retardo, timerDisparoEnemigo, 0);
+    armarTimer(CADENA_DISPARO_ENEMIGO, retardoDisparo(), timerDisparoEnemigo);
     redibujarVentana(ventanaPrincipal);
 }
 
-void timerRevivir(int)
+void timerRevivir(int valor)
 {
     assert(nave != nullptr);
+    if (!timerVigente(CADENA_REVIVIR, valor))
+        return;
     if (vidas != 0) {
         nave->reiniciar();
         explosionNaveRegistrada = false;
@@ -270,14 +305,16 @@ void timerRevivir(int)
 }
 
 // The fly-out after the last enemy ship: 50 steps to z 10, then the game ends.
-void timerSalida(int)
+void timerSalida(int valor)
 {
     assert(nave != nullptr);
+    if (!timerVigente(CADENA_SALIDA, valor))
+        return;
     nave->setX(nave->getX() + nave->getVelocidadX());
     nave->setY(nave->getY() + nave->getVelocidadY());
     nave->setZ(nave->getZ() + nave->getVelocidadZ());
     if (nave->getZ() > 10.0f) {
-        glutTimerFunc(20, timerSalida, 0);
+        armarTimer(CADENA_SALIDA, 20, timerSalida);
         redibujarVentana(ventanaPrincipal);
     } else {
         terminarTrasSalida();

@@ -92,3 +92,44 @@ void drawBitmapString(const char* s)
     for (const char* c = s; *c != '\0'; c++)
         glutBitmapCharacter(GLUT_BITMAP_HELVETICA_18, (unsigned char)*c);
 }
+
+void empezarPlano()
+{
+    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_POLYGON_BIT | GL_TRANSFORM_BIT);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_CULL_FACE);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    gluOrtho2D(0.0, width > 0 ? width : 1, 0.0, height > 0 ? height : 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+}
+
+void terminarPlano()
+{
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glPopAttrib();
+}
+
+// The strip's white Helvetica, centred on the window; the camera move's own
+// pause and the fly-in show nothing.
+void dibujarPausa()
+{
+    if (pausa != 1 || !pausaVisible)
+        return;
+    static const char* const kPausa = "Pausa";
+    const int ancho = glutBitmapLength(GLUT_BITMAP_HELVETICA_18, (const unsigned char*)kPausa);
+    empezarPlano();
+    glColor3f(1.0f, 1.0f, 1.0f);
+    // the raster position latches the colour; 18 pixels tall, 13 above the line
+    glRasterPos2i((width - ancho) / 2, height / 2 - 6);
+    drawBitmapString(kPausa);
+    terminarPlano();
+}

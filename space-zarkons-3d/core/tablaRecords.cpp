@@ -10,6 +10,7 @@
 #include <cassert>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 static const char* const kJuego = "space-zarkons-3d";
 // How long the table stays after the fly-out when no key ends it sooner.
@@ -41,65 +42,66 @@ void registrarPartida(const char* como)
     redibujarVentana(ventanaPrincipal);
 }
 
+// The line under the table after a lost game: what the two keys do now.
+static const char* const kOtraPartida = "Intro: jugar otra vez   Escape: salir";
+
 void dibujarRecords()
 {
-    if (!mostrarRecords)
+    const bool otra = puedeJugarDeNuevo();
+    if (!mostrarRecords && !otra)
         return;
-    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_POLYGON_BIT | GL_TRANSFORM_BIT);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_CULL_FACE);
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-        glLoadIdentity();
-        gluOrtho2D(0.0, width > 0 ? width : 1, 0.0, height > 0 ? height : 1);
-        glMatrixMode(GL_MODELVIEW);
-        glPushMatrix();
-            glLoadIdentity();
-            const int filas = (int)tabla.entries.size() + (puesto < 0 ? 2 : 1);
-            const int alto = 24 + kAltoFila * filas;
-            const int x0 = (width - kAnchoTabla) / 2;
-            const int y0 = (height + alto) / 2; // top edge
-            // a dark pane, so the table reads over the stars and the ships
-            glColor4f(0.0f, 0.0f, 0.15f, 0.8f);
-            glRecti(x0, y0 - alto, x0 + kAnchoTabla, y0);
-            glColor3f(0.3f, 0.3f, 1.0f);
-            glBegin(GL_LINE_LOOP);
-                glVertex2i(x0, y0 - alto);
-                glVertex2i(x0 + kAnchoTabla, y0 - alto);
-                glVertex2i(x0 + kAnchoTabla, y0);
-                glVertex2i(x0, y0);
-            glEnd();
+    empezarPlano();
+    if (!mostrarRecords) {
+        // records off: the keys' line alone, where the table would stand
+        glColor3f(0.6f, 0.8f, 1.0f);
+        fila((width - 9 * (int)strlen(kOtraPartida)) / 2, height / 2, kOtraPartida);
+        terminarPlano();
+        return;
+    }
+    const int filas = (int)tabla.entries.size() + (puesto < 0 ? 2 : 1) + (otra ? 1 : 0);
+    const int alto = 24 + kAltoFila * filas;
+    const int x0 = (width - kAnchoTabla) / 2;
+    const int y0 = (height + alto) / 2; // top edge
+    // a dark pane, so the table reads over the stars and the ships
+    glColor4f(0.0f, 0.0f, 0.15f, 0.8f);
+    glRecti(x0, y0 - alto, x0 + kAnchoTabla, y0);
+    glColor3f(0.3f, 0.3f, 1.0f);
+    glBegin(GL_LINE_LOOP);
+        glVertex2i(x0, y0 - alto);
+        glVertex2i(x0 + kAnchoTabla, y0 - alto);
+        glVertex2i(x0 + kAnchoTabla, y0);
+        glVertex2i(x0, y0);
+    glEnd();
 
-            char s[96];
-            int y = y0 - 22;
+    char s[96];
+    int y = y0 - 22;
+    glColor3f(1.0f, 1.0f, 0.0f);
+    fila(x0 + 12, y, "Mejores puntajes");
+    for (size_t i = 0; i < tabla.entries.size(); i++) {
+        const rec_entry_t& e = tabla.entries[i];
+        const bool nueva = (int)i == puesto;
+        y -= kAltoFila;
+        // date and minute are enough to find a game again
+        snprintf(s, sizeof s, "%2d. %7ld  %.10s %.5s  %.12s %s", (int)i + 1, e.score,
+                 e.when.c_str(), e.when.c_str() + 11, e.how.c_str(), nueva ? "<" : "");
+        if (nueva)
             glColor3f(1.0f, 1.0f, 0.0f);
-            fila(x0 + 12, y, "Mejores puntajes");
-            for (size_t i = 0; i < tabla.entries.size(); i++) {
-                const rec_entry_t& e = tabla.entries[i];
-                const bool nueva = (int)i == puesto;
-                y -= kAltoFila;
-                // date and minute are enough to find a game again
-                snprintf(s, sizeof s, "%2d. %7ld  %.10s %.5s  %.12s %s", (int)i + 1, e.score,
-                         e.when.c_str(), e.when.c_str() + 11, e.how.c_str(), nueva ? "<" : "");
-                if (nueva)
-                    glColor3f(1.0f, 1.0f, 0.0f);
-                else
-                    glColor3f(1.0f, 1.0f, 1.0f);
-                fila(x0 + 12, y, s);
-            }
-            if (puesto < 0) {
-                y -= kAltoFila;
-                snprintf(s, sizeof s, "Tu puntaje: %ld", puntajeFinal);
-                glColor3f(1.0f, 1.0f, 0.0f);
-                fila(x0 + 12, y, s);
-            }
-        glPopMatrix();
-        glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glPopAttrib();
+        else
+            glColor3f(1.0f, 1.0f, 1.0f);
+        fila(x0 + 12, y, s);
+    }
+    if (puesto < 0) {
+        y -= kAltoFila;
+        snprintf(s, sizeof s, "Tu puntaje: %ld", puntajeFinal);
+        glColor3f(1.0f, 1.0f, 0.0f);
+        fila(x0 + 12, y, s);
+    }
+    if (otra) {
+        y -= kAltoFila;
+        glColor3f(0.6f, 0.8f, 1.0f);
+        fila(x0 + 12, y, kOtraPartida);
+    }
+    terminarPlano();
 }
 
 void terminarTrasSalida()
@@ -113,3 +115,12 @@ void terminarTrasSalida()
 }
 
 void timerFinVictoria(int) { exit(0); }
+
+void olvidarPartida()
+{
+    registrada = false;
+    mostrarRecords = false;
+    tabla = rec_table_t();
+    puesto = -1;
+    puntajeFinal = 0;
+}

@@ -53,6 +53,13 @@ void ParticleRegistry::handOver(ParticleSystem* system)
         orphaned.push_back(system);
 }
 
+void ParticleRegistry::clear()
+{
+    // from the back, so erasing moves nothing still to be visited
+    while (!systems.empty())
+        erase(systems.size() - 1);
+}
+
 bool ParticleRegistry::contains(const ParticleSystem* system) const
 {
     return std::find(systems.begin(), systems.end(), system) != systems.end();

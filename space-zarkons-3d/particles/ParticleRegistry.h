@@ -24,6 +24,8 @@ public:
     void drawAll();
     // The owner of `system` is going away (see above). Null does nothing.
     void handOver(ParticleSystem* system);
+    // Every entry leaves at once (a new game); handed-over systems are deleted.
+    void clear();
 
     const std::vector<ParticleSystem*>& entries() const { return systems; }
     // True while `system` is listed.

@@ -10,6 +10,7 @@
 #include <cassert>
 #include <cstdlib>
 #include <initializer_list>
+#include <vector>
 
 static const int kColours = 12;
 static const float kColourTable[kColours][3] = {
@@ -23,6 +24,10 @@ static const float kFountainHalfSize = 0.25f;
 
 // Systems constructed and not yet destroyed.
 static int vivos = 0;
+// Spark textures of destroyed systems, image and all: a new system takes one
+// instead of reading the image again, so a new game's explosions cost no
+// texture memory of their own.
+static std::vector<unsigned int> texturasLibres;
 
 // Life lost per frame: 0.003 to 0.102. In floating point: an integer quotient
 // would give every particle the slowest fade.
@@ -44,7 +49,12 @@ static void setColour(Particle& p, int index)
 ParticleSystem::ParticleSystem(float x, float y, float z, float rx, float ry, float rz)
     : Dibujable(x, y, z, rx, ry, rz)
 {
-    tga_make_texture(&texture, "data/spark.tga", 0);
+    if (texturasLibres.empty()) {
+        tga_make_texture(&texture, "data/spark.tga", 0);
+    } else {
+        texture = texturasLibres.back();
+        texturasLibres.pop_back();
+    }
     rearm();
     vivos++;
 }
@@ -84,6 +94,7 @@ void ParticleSystem::draw()
 
 ParticleSystem::~ParticleSystem()
 {
+    texturasLibres.push_back(texture);
     vivos--;
 }
 

@@ -7,9 +7,15 @@
 
 static const double kPi = 3.141592653589793;
 
+// Objects constructed and not yet destroyed.
+static int instancias = 0;
+// Cleared while an object goes without its line.
+static bool avisar = true;
+
 Dibujable::Dibujable(float x, float y, float z, float rx, float ry, float rz)
     : x(x), y(y), z(z), rotacionX(rx), rotacionY(ry), rotacionZ(rz)
 {
+    instancias++;
 }
 
 Dibujable::Dibujable(float x, float y, float z, float rx, float ry, float rz,
@@ -17,9 +23,24 @@ Dibujable::Dibujable(float x, float y, float z, float rx, float ry, float rz,
     : x(x), y(y), z(z), rotacionX(rx), rotacionY(ry), rotacionZ(rz),
       radioX(radioX), radioY(radioY), radioZ(radioZ)
 {
+    instancias++;
 }
 
-Dibujable::~Dibujable() {}
+Dibujable::~Dibujable()
+{
+    instancias--;
+}
+
+int Dibujable::getInstancias() { return instancias; }
+
+void Dibujable::eliminarSinAviso(Dibujable* d)
+{
+    avisar = false;
+    delete d;
+    avisar = true;
+}
+
+bool Dibujable::getAvisar() { return avisar; }
 
 bool Dibujable::colisiona(Dibujable* otro)
 {

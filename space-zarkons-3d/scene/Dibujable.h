@@ -17,6 +17,14 @@ public:
     virtual float getRadioZ();
     virtual ~Dibujable();
 
+    // Objects alive in the process: shows that a new game frees the old one's.
+    static int getInstancias();
+    // Deletes an object without the line it would print on its end: a new
+    // game clears away the old one's objects, which nobody shot down.
+    static void eliminarSinAviso(Dibujable* d);
+    // False only while eliminarSinAviso deletes.
+    static bool getAvisar();
+
     // Pushes the matrix, moves to the pose, draws, pops.
     void render();
     void pushTransform();

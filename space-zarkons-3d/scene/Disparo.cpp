@@ -25,7 +25,8 @@ void Disparo::draw()
 
 Disparo::~Disparo()
 {
-    std::cout << "Disparo destruido" << std::endl;
+    if (getAvisar())
+        std::cout << "Disparo destruido" << std::endl;
 }
 
 void Disparo::mover()

@@ -42,7 +42,8 @@ void Invasor::draw()
 
 Invasor::~Invasor()
 {
-    std::cout << "Invasor destruido" << std::endl;
+    if (getAvisar())
+        std::cout << "Invasor destruido" << std::endl;
     // the game deletes a ship right after it explodes, while its burst plays
     ParticleRegistry::getInstance()->handOver(explosion);
 }

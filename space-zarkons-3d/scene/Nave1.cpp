@@ -47,7 +47,8 @@ void Nave1::draw()
 
 Nave1::~Nave1()
 {
-    std::cout << "Nave destruida" << std::endl;
+    if (getAvisar())
+        std::cout << "Nave destruida" << std::endl;
     ParticleRegistry::getInstance()->handOver(explosion);
 }
 
@@ -109,6 +110,20 @@ void Nave1::reiniciar()
     ParticleRegistry::getInstance()->remove(explosion);
     explosion->rearm();
     energia = 100;
+}
+
+void Nave1::reponer(float x, float y, float z, float rx, float ry, float rz)
+{
+    reiniciar();
+    this->x = x;
+    this->y = y;
+    this->z = z;
+    rotacionX = rx;
+    rotacionY = ry;
+    rotacionZ = rz;
+    velocidadX = velocidadY = velocidadZ = 0.0f;
+    lado = 0;
+    puedeDisparar = false;
 }
 
 int Nave1::getEnergia() const { return energia; }

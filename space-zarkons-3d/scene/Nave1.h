@@ -24,6 +24,8 @@ public:
     void recargar();
     void explotar();
     void reiniciar();
+    // A new game: the ship as it was built at this pose, unloaded, whole.
+    void reponer(float x, float y, float z, float rx, float ry, float rz);
     int getEnergia() const;
     void quitarEnergia();
     // Velocity for the fly-out: a fiftieth of the way to t on that axis.
