@@ -17,6 +17,7 @@ struct FactoryModel {
 static FactoryModel misilChico = {"data/Misil_chico.ac", nullptr, 0, false};
 static FactoryModel naveOpen = {"data/nave_open.ac", nullptr, 0, false};
 static FactoryModel nave1Chico = {"data/nave1_chico.ac", nullptr, 0, false};
+static int cargas = 0;
 
 static unsigned int* listOf(FactoryModel& model)
 {
@@ -28,6 +29,7 @@ static unsigned int* listOf(FactoryModel& model)
         // a few long runs of triangles: the software renderer pays per primitive
         model.list = (unsigned int)ac_display_list_batched(tree);
         model.loaded = true;
+        cargas++;
     }
     return &model.list;
 }
@@ -59,4 +61,9 @@ unsigned int* DisplayListFactory::getNaveOpen()
 unsigned int* DisplayListFactory::getNave1Chico()
 {
     return listOf(nave1Chico);
+}
+
+int DisplayListFactory::getCargas()
+{
+    return cargas;
 }

@@ -12,4 +12,6 @@ public:
     static unsigned int* getMisilChico();
     static unsigned int* getNaveOpen();
     static unsigned int* getNave1Chico();
+    // Models read from their files so far: a new game reads none.
+    static int getCargas();
 };

@@ -325,6 +325,32 @@ TEST_F(Pantallas, WhilePausedFramesStillHitButNothingMoves)
     EXPECT_NE(pos_tie.x, antes.x);
 }
 
+// Hidden or iconified, the game in play pauses and stays paused when it shows
+// again; the title ends into a paused game while the player is away.
+TEST_F(Pantallas, AHiddenWindowPausesPlayUntilThePlayerResumes)
+{
+    state = 2;
+    estadoVentana(GLUT_HIDDEN);
+    EXPECT_FALSE(animating);
+    estadoVentana(GLUT_FULLY_RETAINED);
+    EXPECT_FALSE(animating);
+    const float x = xWingStat.x;
+    special(GLUT_KEY_LEFT, 0, 0);
+    EXPECT_EQ(xWingStat.x, x);
+    keyboard('a', 0, 0);
+    EXPECT_TRUE(animating);
+
+    // other screens go on; a title that ends meanwhile starts play paused
+    state = 1;
+    tamName = 1;
+    estadoVentana(GLUT_HIDDEN);
+    EXPECT_TRUE(animating);
+    timer(1);
+    EXPECT_EQ(state, 2);
+    EXPECT_FALSE(animating);
+    estadoVentana(GLUT_FULLY_RETAINED);
+}
+
 TEST_F(Pantallas, EachScreenDrawsItsTextsWherePlaced)
 {
     // opening: one line across the middle

@@ -146,6 +146,34 @@ TEST_F(Sonido, MutingSilencesAtOnceAndUnmutingPlaysAgain)
     EXPECT_GE(vuelta, 0);
 }
 
+// A hidden window holds the sound: the long tone stops, nothing new is heard,
+// and the release brings sound back without touching the mute setting.
+TEST_F(Sonido, HoldingSilencesUntilReleasedAndKeepsTheMuteSetting)
+{
+    zk_sound_open(kTonos, 2, false);
+    zk_sound_play_pan(1, 0.0f);
+    zk::sleepMs(200);
+    zk_sound_hold(true);
+    EXPECT_FALSE(zk_sound_active());
+    EXPECT_FALSE(zk_sound_muted());
+    zk::sleepMs(100);
+    const size_t retenida = salida.bytesWritten();
+    zk_sound_play_pan(0, 0.0f);
+    zk_sound_play_at(0, 0.0f, 0.0f, -5.0f);
+    zk::sleepMs(400);
+    const size_t antesDeSoltar = salida.bytesWritten();
+    zk_sound_hold(false);
+    EXPECT_TRUE(zk_sound_active());
+    zk_sound_play_pan(0, 0.0f);
+    zk::sleepMs(400);
+
+    const zk::Wav w = grabacion();
+    // the long tone had 0.6 s to go: nothing from the hold to the release
+    const long trasRetener = w.firstAbove(w.frameAtBytes(retenida), kSilencio);
+    ASSERT_GE(trasRetener, 0) << "released, yet silent";
+    EXPECT_GE(trasRetener, (long)w.frameAtBytes(antesDeSoltar)) << "held, yet something sounded";
+}
+
 TEST_F(Sonido, StartedMutedOpensNoDeviceUntilAskedForSound)
 {
     zk_sound_open(kTonos, 2, true);

@@ -151,3 +151,24 @@ TEST_F(RegistroTest, HandingOverAnUnlistedBurstDeletesItAndNullIsIgnored)
     EXPECT_TRUE(registro->orphans().empty());
     EXPECT_TRUE(registro->entries().empty());
 }
+
+// A new game ends every burst at once: handed-over ones are deleted, owned
+// ones left to their owners; a later system takes a freed spark texture.
+TEST_F(RegistroTest, ClearEmptiesTheListDeletesOnlyOrphansAndTheirSparksServeAgain)
+{
+    const int antes = ParticleSystem::instances();
+    ParticleExplosion* huerfana = explosion(0.0f);
+    const unsigned int chispa = huerfana->getTexture();
+    std::unique_ptr<ParticleExplosion> propia(explosion(1.0f));
+    registro->add(huerfana);
+    registro->add(propia.get());
+    registro->add(huerfana);
+    registro->handOver(huerfana);
+    registro->clear();
+    EXPECT_TRUE(registro->entries().empty());
+    EXPECT_TRUE(registro->orphans().empty());
+    EXPECT_EQ(ParticleSystem::instances(), antes + 1);
+    std::unique_ptr<ParticleExplosion> nueva(explosion(2.0f));
+    EXPECT_EQ(nueva->getTexture(), chispa);
+    EXPECT_TRUE(glIsTexture(nueva->getTexture()));
+}
