@@ -436,8 +436,10 @@ TEST(PartidaSinDatos, AFolderWithoutDataEndsWithAClearLineAndStatus1)
 }
 
 // A game lost quickly (the fastest speed brings the formation down in
-// seconds) goes into the records, and the table shows over the scene.
-TEST_F(Partida, ALostGameIsRecordedAndTheTableShowsOverTheScene)
+// seconds) goes into the records, and the table shows over the scene with
+// the line of the keys; Intro then plays a new game, in which enemy ships die
+// again, and Escape still ends the program cleanly.
+TEST_F(Partida, ALostGameIsRecordedThenIntroPlaysAgain)
 {
     for (int i = 0; i < 10; i++)
         juego->key("plus");
@@ -462,6 +464,49 @@ TEST_F(Partida, ALostGameIsRecordedAndTheTableShowsOverTheScene)
     }
     EXPECT_GT(azul, 3000) << "no table over the scene";
     EXPECT_GT(amarillo, 100) << "no yellow title or marked entry";
+    auto celeste = [](const unsigned char* p) { return p[2] > 200 && p[1] > 150 && p[0] > 100 && p[0] < 200; };
+    EXPECT_GT(buscar(foto(), celeste, 250, 420).n, 40) << "no line saying what Intro does";
+
+    const size_t antes = juego->output().size();
+    juego->key("Return");
+    zk::sleepMs(1500);
+    EXPECT_LT(buscar(foto(), panel, 250, 390).n, 300) << "the table outlived the game";
+    auto fin = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (juego->output().find("Invasor destruido", antes) == std::string::npos &&
+           std::chrono::steady_clock::now() < fin && juego->running()) {
+        juego->key("space");
+        zk::sleepMs(120);
+    }
+    EXPECT_NE(juego->output().find("Invasor destruido", antes), std::string::npos)
+        << "no enemy ship destroyed after the restart";
     salirConEscape();
     EXPECT_EQ(juego->output().find("records"), std::string::npos) << juego->output();
+}
+
+// Unmapped, as a window manager does when the window is iconified, a running
+// game pauses; mapped again it shows "Pausa" and the arrows move nothing
+// until P resumes it.
+TEST_F(Partida, AnUnmappedWindowPausesTheGameUntilP)
+{
+    zk::sleepMs(1600);
+    auto blanco = [](const unsigned char* p) { return p[0] > 200 && p[1] > 200 && p[2] > 200; };
+    const int estrellas = buscar(foto(), blanco, 300, 340).n;
+    ASSERT_EQ(zk::runCommand("xdotool windowunmap --sync " + juego->window()), 0);
+    zk::sleepMs(500);
+    ASSERT_EQ(zk::runCommand("xdotool windowmap --sync " + juego->window()), 0);
+    zk::runCommand("xdotool windowfocus " + juego->window());
+    zk::sleepMs(300);
+    EXPECT_GT(buscar(foto(), blanco, 300, 340).n, estrellas + 40) << "no Pausa in the middle";
+    const Mancha nave = buscar(foto(), esVerde);
+    ASSERT_GT(nave.n, 50);
+    for (int i = 0; i < 12; i++)
+        juego->key("Left");
+    zk::sleepMs(300);
+    EXPECT_NEAR(buscar(foto(), esVerde).x, nave.x, 3.0) << "the ship moved in the pause";
+    juego->key("p");
+    for (int i = 0; i < 12; i++)
+        juego->key("Left");
+    zk::sleepMs(300);
+    EXPECT_LT(buscar(foto(), esVerde).x, nave.x - 20) << "P did not resume the game";
+    salirConEscape();
 }

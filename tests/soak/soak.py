@@ -7,8 +7,9 @@ player would, then reports what it saw.
 
 GAME is space-zarkons-3d or tie-zarkons. Every key of the game (tapped or
 held), left-button drags, the right-button menu and its entries, resizes down
-to a few pixels, iconify and restore; a game that ends is started again;
-finally Escape. The seed is printed first: the same seed replays the same
+to a few pixels, iconify and restore (which pauses a game in play until the
+pause key), Intro to play again after a lost game; a game that ends is
+started again; finally Escape. The seed is printed first: the same seed replays the same
 inputs. Fails (status 1) on any sanitizer report, crash, hang (no frame within
 a second of an input), exit status other than 0, memory growth of 1 MB or more
 per ten minutes after the first two, or a records file that is not intact.
@@ -30,7 +31,7 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 # keysyms of each game's whole key set (Escape only at the end)
 KEYS = {
     "space-zarkons-3d": ["Up", "Down", "Left", "Right", "space", "d", "p", "s", "plus", "minus",
-                         "o", "w", "i", "f", "c", "r", "x"],
+                         "o", "w", "i", "f", "c", "r", "x", "Return"],
     "tie-zarkons": ["Left", "Right", "m", "a", "h", "p", "r", "plus", "minus", "f", "Home",
                     "s", "n", "x", "Return"],
 }
@@ -273,6 +274,8 @@ class Soak:
         self.xdo("windowmap", g.window)
         g.mapped = True
         self.focus(g)
+        # a game in play waits for the pause key after it was hidden
+        self.paused = True
 
     def quitting_allowed(self):
         # leaving is part of play, but rarely: a long run shows the memory
