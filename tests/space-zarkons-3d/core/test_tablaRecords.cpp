@@ -20,7 +20,7 @@ namespace
 // Pixels of the table's pane colour (deep blue, no red) and of its yellow ink
 // in the middle of the window.
 struct Centro {
-    int panel = 0, tinta = 0;
+    int panel = 0, tinta = 0, celeste = 0; // celeste: the line of the keys after a lost game
 };
 
 Centro mirarCentro()
@@ -32,6 +32,7 @@ Centro mirarCentro()
         const int r = px[i], g = px[i + 1], b = px[i + 2];
         c.panel += (r < 20 && g < 20 && b >= 25 && b <= 60) ? 1 : 0;
         c.tinta += (r > 200 && g > 200 && b < 80) ? 1 : 0;
+        c.celeste += (r > 100 && r < 200 && g > 150 && b > 200) ? 1 : 0;
     }
     return c;
 }
@@ -88,7 +89,10 @@ TEST_F(Juego, WithoutAPlaceForRecordsTheGameOverIsAsBefore)
     perderUltimaNave();
     ASSERT_TRUE(gameOver);
     EXPECT_FALSE(mostrarRecords);
-    EXPECT_EQ(mirarCentro().panel, 0);
+    // no table, only the line that says Intro plays again
+    const Centro c = mirarCentro();
+    EXPECT_EQ(c.panel, 0);
+    EXPECT_GT(c.celeste, 30);
     // and a won fly-out ends at once with status 0, as it always did
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(terminarTrasSalida(), ::testing::ExitedWithCode(0), "");
