@@ -144,6 +144,7 @@ static void avanzarFormacion()
 void actualizarJuego(int valor)
 {
     assert(nave != nullptr);
+    // the game tick serves every game: it only counts itself as run
     timerVigente(CADENA_JUEGO, valor);
     if (pausa != 1) {
         impactosDisparos();
@@ -197,6 +198,7 @@ bool tickInminente()
 void timerLento(int valor)
 {
     assert(nave != nullptr && camara != nullptr);
+    // like the game tick, it serves every game
     timerVigente(CADENA_LENTO, valor);
     if (pausa == 0) {
         camara->balancear();
