@@ -212,8 +212,9 @@ TEST_F(Juego, TenIntrosLeaveOneChainOfEachAndTheRatesOfAFreshLaunch)
         tiros += disparos.size() > antes ? 1 : 0;
         zk::bombear(1);
     }
-    // 200 ms a reload, a volley at 2000 ms and the next 1999 ms later
-    EXPECT_GE(tiros, 20);
+    // 200 ms a reload (22 in 4.5 s, a few less on a busy machine; two chains
+    // would give twice as many), a volley at 2000 ms and the next 1999 ms later
+    EXPECT_GE(tiros, 17);
     EXPECT_LE(tiros, 23);
     EXPECT_EQ(rondasDisparo, 2);
     EXPECT_FALSE(naveDestruida) << "an old game's respawn ran in this one";
