@@ -281,7 +281,10 @@ void dibujarCampo()
             glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
             glRotatef(180.0f, 0.0f, 1.0f, 0.0f);
             materialNave();
-            glCallList(listaXWing);
+            if (relleno)
+                dibujarXWing();
+            else
+                glCallList(listaXWing);
         glPopMatrix();
     }
     // the frame that ends the game: one end screen, one sound

@@ -140,18 +140,15 @@ void crearModelos();
 void verticesCubo(float x, float y);
 void borrarModelos();
 
-// One vertex of the Tie's body as the formation draws it.
-struct VerticeTie {
-    float p[3]; // position, the Tie turned 15 degrees about x
-    float n[3]; // normal
-    float c[3]; // colour
-};
 // The bodies of n Ties standing at (x, y) pairs of xy, turned 15 degrees
 // about x: what listaCuerpoTie draws for each, culling as it does, in two
 // draws; with marcos, then their window frames as listaMarcoTie draws them,
 // smoothed, in one more. Leaves the colour as the last list would, and line
 // smoothing off.
 void dibujarTies(const float* xy, int n, bool marcos);
+// What listaXWing draws, filled, in one draw; leaves the colour and normal
+// as the list would.
+void dibujarXWing();
 
 // --- sonidos.cpp ---
 enum SonidoTie {

@@ -29,12 +29,19 @@ static GLUquadric* lineas_q = nullptr;  // line-style quadric while compiling
 
 // --- helpers ---
 
-// The Tie's body is said once to GL, into its list, and once to this
-// recorder, which keeps the same triangles as arrays with the matrices
-// applied by hand: the formation then goes out as two indexed draws instead
-// of some twenty draws and a dozen matrix changes per Tie.
+// The Tie's body and the X-Wing are said once to GL, into their lists, and
+// once to this recorder, which keeps the same surfaces as arrays of
+// triangles with the matrices applied by hand: the formation then goes out as two indexed draws
+// instead of some twenty draws and a dozen matrix changes per Tie, and the
+// X-Wing as one instead of some four hundred.
+struct Vertice {
+    float p[3]; // position
+    float n[3]; // normal
+    float c[3]; // colour
+};
+
 struct Grabacion {
-    std::vector<VerticeTie> vertices;
+    std::vector<Vertice> vertices;
     std::vector<GLuint> simples;  // triangles culled as usual
     std::vector<GLuint> dobles;   // triangles seen from both sides
     std::vector<GLuint> lineas;   // the window frame's segments
@@ -141,7 +148,7 @@ static void vertice3(float x, float y, float z)
     }
     Grabacion& g = *grabando;
     const std::array<float, 16>& m = g.pila.back();
-    VerticeTie v;
+    Vertice v;
     // the matrices are rotations and moves, so normals turn with the upper 3x3
     for (int f = 0; f < 3; f++) {
         v.p[f] = m[f] * x + m[4 + f] * y + m[8 + f] * z + m[12 + f];
@@ -180,6 +187,7 @@ static void terminar()
     };
     const size_t n = t.size();
     switch (g.modo) {
+    case GL_POLYGON: // convex, so a fan from its first point
     case GL_TRIANGLE_FAN:
         for (size_t i = 1; i + 1 < n; i++)
             triangulo(t[0], t[i], t[i + 1]);
@@ -322,7 +330,12 @@ static void inclinacion(float base, float tope, float alto, float& nxy, float& n
 }
 
 // GLU's cylinder along +z: a strip around each stack, low ring first, one
-// normal per slice leaning with the taper. The recorder is told the same.
+// normal per slice leaning with the taper. The recorder is told one stack
+// from end to end: the sides are straight, so every stack lies in the same
+// planes with the same normals and the picture stays the same. The software
+// renderer sets up each triangle on the game's own thread, and the stacks
+// made four in five of the triangles a frame sent (the thin hubs' were
+// slivers a pixel high).
 static void cilindro(float base, float tope, float alto, int cortes, int pilas)
 {
     if (!grabando) {
@@ -331,20 +344,15 @@ static void cilindro(float base, float tope, float alto, int cortes, int pilas)
     }
     float nxy, nz;
     inclinacion(base, tope, alto, nxy, nz);
-    for (int j = 0; j < pilas; j++) {
-        float z0, r0, z1, r1;
-        anillo(base, tope, alto, j, pilas, z0, r0);
-        anillo(base, tope, alto, j + 1, pilas, z1, r1);
-        empezar(GL_QUAD_STRIP);
-        for (int i = 0; i <= cortes; i++) {
-            float s, c;
-            angulo(i, cortes, s, c);
-            normal3(nxy * s, nxy * c, nz);
-            vertice3(r0 * s, r0 * c, z0);
-            vertice3(r1 * s, r1 * c, z1);
-        }
-        terminar();
+    empezar(GL_QUAD_STRIP);
+    for (int i = 0; i <= cortes; i++) {
+        float s, c;
+        angulo(i, cortes, s, c);
+        normal3(nxy * s, nxy * c, nz);
+        vertice3(base * s, base * c, 0.0f);
+        vertice3(tope * s, tope * c, alto);
     }
+    terminar();
 }
 
 // GLU's cylinder as lines: a ring at each end of each stack, its points with
@@ -403,10 +411,10 @@ static void disco(float radio)
 
 // GLUT's sphere of 12 slices and 12 stacks, in its own list; to the recorder,
 // the same bands from the top down, each point's normal its direction.
-static void esfera(float radio)
+static void esfera(GLuint lista, float radio)
 {
     if (!grabando) {
-        glCallList(listaEsferaCabina);
+        glCallList(lista);
         return;
     }
     const int n = 12;
@@ -421,6 +429,33 @@ static void esfera(float radio)
                 const float x = std::sin(fi) * c, y = -std::sin(fi) * s, z = std::cos(fi);
                 normal3(x, y, z);
                 vertice3(radio * x, radio * y, radio * z);
+            }
+        }
+        terminar();
+    }
+}
+
+// GLUT's torus of 12 sides and 12 rings round z, in its own list; to the
+// recorder, the same bands: one strip round the ring for each side of the
+// tube, from the outer equator toward -z.
+static void toro(float tubo, float radio)
+{
+    if (!grabando) {
+        glCallList(listaToro);
+        return;
+    }
+    const int n = 12;
+    for (int lado = 0; lado < n; lado++) {
+        empezar(GL_TRIANGLE_STRIP);
+        for (int i = 0; i <= n; i++) {
+            float s, c;
+            angulo(i, n, s, c);
+            for (int l : {lado, lado + 1}) {
+                float st, ct;
+                angulo(l, n, st, ct);
+                const float d = radio + tubo * ct;
+                normal3(c * ct, s * ct, -st);
+                vertice3(c * d, s * d, -tubo * st);
             }
         }
         terminar();
@@ -461,7 +496,7 @@ static void cuerpoTie()
     }
 
     color(0.3f, 0.3f, 0.3f);
-    esfera(1.8f);
+    esfera(listaEsferaCabina, 1.8f);
     empujar();
         mover(-4.4f, 0.0f, 0.0f);
         girar(90.0f, 0.0f, 1.0f, 0.0f);
@@ -549,27 +584,28 @@ static void compilarTie()
 }
 
 // --- the X-Wing's parts ---
+// Each part goes into a list of its own, which the X-Wing's list calls; the
+// recorder is told the part itself.
 
 // A slab along x whose cross-section in (y, z) changes from one end to the other.
-static void compilarAla(GLuint lista, float zMinIzq, float zMinDer)
+static void ala(float zMinIzq, float zMinDer)
 {
     const P2 izq[4] = {{0.0f, zMinIzq}, {0.2f, zMinIzq}, {0.2f, 1.3f}, {0.0f, 1.3f}};
     const P2 der[4] = {{0.0f, zMinDer}, {0.2f, zMinDer}, {0.2f, 1.3f}, {0.0f, 1.3f}};
-    glNewList(lista, GL_COMPILE);
-        franja('x', izq, der, 4, -4.0f, 4.0f, true);
-    glEndList();
+    franja('x', izq, der, 4, -4.0f, 4.0f, true);
 }
 
-static void compilarBloqueMotor()
+static void alaIzquierda() { ala(-1.3f, -2.4f); }
+static void alaDerecha() { ala(-2.4f, -1.3f); }
+
+static void bloqueMotor()
 {
     static const P2 caja[4] = {{0.8f, 0.1f}, {-0.8f, 0.1f}, {-0.8f, -0.1f}, {0.8f, -0.1f}};
-    glNewList(listaBloqueMotor, GL_COMPILE);
-        franja('z', caja, caja, 4, -1.6f, 1.6f, true);
-    glEndList();
+    franja('z', caja, caja, 4, -1.6f, 1.6f, true);
 }
 
 // signo 1: the upper engine; -1: the lower one, mirrored in y.
-static void compilarMotor(GLuint lista, float signo)
+static void motor(float signo)
 {
     struct Tramo { float y, z, base, tope, alto; };
     const Tramo tramos[3] = {{1.9f, -4.4f, 0.8f, 0.8f, 2.6f},
@@ -577,53 +613,56 @@ static void compilarMotor(GLuint lista, float signo)
                              {2.2f, -7.0f, 0.4f, 0.4f, 2.6f}};
     struct Tapa { float y, z, radio; };
     const Tapa tapas[3] = {{1.9f, -4.4f, 0.8f}, {1.9f, -1.2f, 0.6f}, {2.2f, -7.0f, 0.4f}};
-    glNewList(lista, GL_COMPILE);
-        glColor3f(0.1f, 0.1f, 1.0f);
-        for (const Tramo& t : tramos) {
-            glPushMatrix();
-                glTranslatef(0.0f, signo * t.y, t.z);
-                glRotatef(-18.0f * signo, 0.0f, 0.0f, 1.0f);
-                cilindro(t.base, t.tope, t.alto, 12, 12);
-            glPopMatrix();
-        }
-        glColor3f(0.5f, 0.5f, 1.0f);
-        for (const Tapa& t : tapas) {
-            glPushMatrix();
-                glTranslatef(0.0f, signo * t.y, t.z);
-                disco(t.radio);
-            glPopMatrix();
-        }
-    glEndList();
+    color(0.1f, 0.1f, 1.0f);
+    for (const Tramo& t : tramos) {
+        empujar();
+            mover(0.0f, signo * t.y, t.z);
+            girar(-18.0f * signo, 0.0f, 0.0f, 1.0f);
+            cilindro(t.base, t.tope, t.alto, 12, 12);
+        soltar();
+    }
+    color(0.5f, 0.5f, 1.0f);
+    for (const Tapa& t : tapas) {
+        empujar();
+            mover(0.0f, signo * t.y, t.z);
+            disco(t.radio);
+        soltar();
+    }
 }
 
-static void compilarCanon()
+static void motorSuperior() { motor(1.0f); }
+static void motorInferior() { motor(-1.0f); }
+
+static void canon()
 {
-    glNewList(listaCanon, GL_COMPILE);
-        glColor3f(1.0f, 0.1f, 0.1f);
-        glPushMatrix();
-            glTranslatef(0.0f, 0.0f, -5.0f);
-            cilindro(0.3f, 0.3f, 3.2f, 12, 12);
-        glPopMatrix();
-        glPushMatrix();
-            glTranslatef(0.0f, 0.0f, -1.8f);
-            glCallList(listaToro);
-        glPopMatrix();
-        glPushMatrix();
-            glTranslatef(0.0f, 0.0f, -1.8f);
-            cilindro(0.2f, 0.2f, 2.6f, 12, 12);
-        glPopMatrix();
-        glPushMatrix();
-            glTranslatef(0.0f, 0.0f, 0.8f);
-            cilindro(0.1f, 0.1f, 2.6f, 12, 12);
-        glPopMatrix();
-        glPushMatrix();
-            glTranslatef(0.0f, 0.0f, 3.4f);
-            disco(0.3f);
-        glPopMatrix();
-        glPushMatrix();
-            glTranslatef(0.0f, 0.0f, 3.4f);
-            cilindro(0.1f, 0.1f, 1.3f, 12, 12);
-        glPopMatrix();
+    color(1.0f, 0.1f, 0.1f);
+    auto en = [](float z, auto&& dibujar) {
+        empujar();
+            mover(0.0f, 0.0f, z);
+            dibujar();
+        soltar();
+    };
+    en(-5.0f, [] { cilindro(0.3f, 0.3f, 3.2f, 12, 12); });
+    en(-1.8f, [] { toro(0.2f, 0.25f); }); // the ring round the barrel
+    en(-1.8f, [] { cilindro(0.2f, 0.2f, 2.6f, 12, 12); });
+    en(0.8f, [] { cilindro(0.1f, 0.1f, 2.6f, 12, 12); });
+    en(3.4f, [] { disco(0.3f); });        // the muzzle's face
+    en(3.4f, [] { cilindro(0.1f, 0.1f, 1.3f, 12, 12); });
+}
+
+// A part's list, or to the recorder, the part itself.
+static void parte(GLuint lista, void (*dibujar)())
+{
+    if (grabando)
+        dibujar();
+    else
+        glCallList(lista);
+}
+
+static void compilar(GLuint lista, void (*dibujar)())
+{
+    glNewList(lista, GL_COMPILE);
+        dibujar();
     glEndList();
 }
 
@@ -653,74 +692,73 @@ static const P2 kCupula[4] = {{0.9f, 1.3f}, {0.6f, 2.4f}, {-0.6f, 2.4f}, {-0.9f,
 static const P2 kCupulaFrente[4] = {{0.8f, 1.7f}, {0.8f, 1.7f}, {-0.8f, 1.7f}, {-0.8f, 1.7f}};
 static const P2 kBorde[4] = {{1.3f, 1.4f}, {1.0f, 1.8f}, {-1.0f, 1.8f}, {-1.3f, 1.4f}};
 
-static void compilarXWing()
+static void xWing()
 {
-    glNewList(listaXWing, GL_COMPILE);
-        glColor3f(0.2f, 0.2f, 0.2f);
-        // the rear plate faces backward, so its outline runs the other way
-        glBegin(GL_POLYGON);
-            glNormal3f(0.0f, 0.0f, -1.0f);
-            for (int i = 8; i >= 0; i--)
-                glVertex3f(kPlaca[i].a, kPlaca[i].b, -5.7f);
-        glEnd();
+    color(0.2f, 0.2f, 0.2f);
+    // the rear plate faces backward, so its outline runs the other way
+    empezar(GL_POLYGON);
+        normal3(0.0f, 0.0f, -1.0f);
+        for (int i = 8; i >= 0; i--)
+            vertice3(kPlaca[i].a, kPlaca[i].b, -5.7f);
+    terminar();
 
-        glColor3f(0.4f, 0.4f, 0.4f);
-        franja('z', kPlaca, kPlaca, 9, -5.7f, -0.7f, true);
-        franja('z', kPlaca, kCabina, 9, -0.7f, 1.3f, true);
-        franja('z', kCabinaSin, kHombro, 8, 1.3f, 2.6f, true);
-        franja('z', kCuello, kPecho, 6, 2.6f, 5.6f, true);
-        franja('z', kPecho, kMorro, 6, 5.6f, 12.1f, true);
+    color(0.4f, 0.4f, 0.4f);
+    franja('z', kPlaca, kPlaca, 9, -5.7f, -0.7f, true);
+    franja('z', kPlaca, kCabina, 9, -0.7f, 1.3f, true);
+    franja('z', kCabinaSin, kHombro, 8, 1.3f, 2.6f, true);
+    franja('z', kCuello, kPecho, 6, 2.6f, 5.6f, true);
+    franja('z', kPecho, kMorro, 6, 5.6f, 12.1f, true);
 
-        glColor3f(0.6f, 0.6f, 0.6f);
-        franja('z', kLabio, kMorro, 6, 12.1f, 13.1f, true);
-        franja('z', kMorro, kPunta, 6, 13.1f, 14.6f, true);
+    color(0.6f, 0.6f, 0.6f);
+    franja('z', kLabio, kMorro, 6, 12.1f, 13.1f, true);
+    franja('z', kMorro, kPunta, 6, 13.1f, 14.6f, true);
 
-        glColor3f(0.0f, 0.0f, 0.0f);
-        franja('z', kCupula, kCupulaFrente, 4, 2.6f, 5.6f, false);
-        franja('z', kBorde, kCupula, 4, 1.3f, 2.6f, false);
+    color(0.0f, 0.0f, 0.0f);
+    franja('z', kCupula, kCupulaFrente, 4, 2.6f, 5.6f, false);
+    franja('z', kBorde, kCupula, 4, 1.3f, 2.6f, false);
 
-        glColor3f(0.1f, 0.1f, 1.0f);
-        glPushMatrix();
-            glTranslatef(0.0f, 1.8f, 0.5f);
-            glCallList(listaBolaXWing);
-        glPopMatrix();
+    color(0.1f, 0.1f, 1.0f);
+    empujar();
+        mover(0.0f, 1.8f, 0.5f);
+        esfera(listaBolaXWing, 0.5f);
+    soltar();
 
-        glColor3f(0.5f, 0.5f, 0.5f);
-        struct Pieza { float giro, x, y, z; GLuint lista; };
-        const Pieza alas[4] = {{18.0f, -7.4f, -0.2f, -3.2f, listaAlaIzquierda},
-                               {-18.0f, -7.4f, 0.0f, -3.2f, listaAlaIzquierda},
-                               {18.0f, 7.4f, 0.0f, -3.2f, listaAlaDerecha},
-                               {-18.0f, 7.4f, -0.2f, -3.2f, listaAlaDerecha}};
-        const Pieza bloquesMotor[4] = {{18.0f, -2.6f, -0.1f, -3.5f, listaBloqueMotor},
-                                       {-18.0f, -2.6f, 0.1f, -3.5f, listaBloqueMotor},
-                                       {18.0f, 2.6f, 0.1f, -3.5f, listaBloqueMotor},
-                                       {-18.0f, 2.6f, -0.1f, -3.5f, listaBloqueMotor}};
-        const Pieza canones[4] = {{-20.0f, -11.25f, 0.0f, 0.0f, listaCanon},
-                                  {20.0f, -11.25f, 0.0f, 0.0f, listaCanon},
-                                  {-20.0f, 11.25f, 0.0f, 0.0f, listaCanon},
-                                  {20.0f, 11.25f, 0.0f, 0.0f, listaCanon}};
-        auto poner = [](const Pieza& p) {
-            glPushMatrix();
-                glRotatef(p.giro, 0.0f, 0.0f, 1.0f);
-                glTranslatef(p.x, p.y, p.z);
-                glCallList(p.lista);
-            glPopMatrix();
-        };
-        for (const Pieza& p : alas)
-            poner(p);
-        for (const Pieza& p : bloquesMotor)
-            poner(p);
-        for (GLuint motor : {listaMotorSuperior, listaMotorInferior}) {
-            for (float x : {-2.6f, 2.6f}) {
-                glPushMatrix();
-                    glTranslatef(x, 0.0f, 0.0f);
-                    glCallList(motor);
-                glPopMatrix();
-            }
-        }
-        for (const Pieza& p : canones)
-            poner(p);
-    glEndList();
+    color(0.5f, 0.5f, 0.5f);
+    struct Pieza { float giro, x, y, z; GLuint lista; void (*dibujar)(); };
+    const Pieza alas[4] = {{18.0f, -7.4f, -0.2f, -3.2f, listaAlaIzquierda, alaIzquierda},
+                           {-18.0f, -7.4f, 0.0f, -3.2f, listaAlaIzquierda, alaIzquierda},
+                           {18.0f, 7.4f, 0.0f, -3.2f, listaAlaDerecha, alaDerecha},
+                           {-18.0f, 7.4f, -0.2f, -3.2f, listaAlaDerecha, alaDerecha}};
+    const Pieza bloquesMotor[4] = {{18.0f, -2.6f, -0.1f, -3.5f, listaBloqueMotor, bloqueMotor},
+                                   {-18.0f, -2.6f, 0.1f, -3.5f, listaBloqueMotor, bloqueMotor},
+                                   {18.0f, 2.6f, 0.1f, -3.5f, listaBloqueMotor, bloqueMotor},
+                                   {-18.0f, 2.6f, -0.1f, -3.5f, listaBloqueMotor, bloqueMotor}};
+    const Pieza canones[4] = {{-20.0f, -11.25f, 0.0f, 0.0f, listaCanon, canon},
+                              {20.0f, -11.25f, 0.0f, 0.0f, listaCanon, canon},
+                              {-20.0f, 11.25f, 0.0f, 0.0f, listaCanon, canon},
+                              {20.0f, 11.25f, 0.0f, 0.0f, listaCanon, canon}};
+    auto poner = [](const Pieza& p) {
+        empujar();
+            girar(p.giro, 0.0f, 0.0f, 1.0f);
+            mover(p.x, p.y, p.z);
+            parte(p.lista, p.dibujar);
+        soltar();
+    };
+    for (const Pieza& p : alas)
+        poner(p);
+    for (const Pieza& p : bloquesMotor)
+        poner(p);
+    for (const Pieza& p : {Pieza{0, -2.6f, 0, 0, listaMotorSuperior, motorSuperior},
+                           Pieza{0, 2.6f, 0, 0, listaMotorSuperior, motorSuperior},
+                           Pieza{0, -2.6f, 0, 0, listaMotorInferior, motorInferior},
+                           Pieza{0, 2.6f, 0, 0, listaMotorInferior, motorInferior}}) {
+        empujar();
+            mover(p.x, 0.0f, 0.0f);
+            parte(p.lista, p.dibujar);
+        soltar();
+    }
+    for (const Pieza& p : canones)
+        poner(p);
 }
 
 // --- shots and the wall cube ---
@@ -773,6 +811,27 @@ static void compilarSolidos()
     glEndList();
 }
 
+// What a model says, as the recorder keeps it.
+static Grabacion* grabar(void (*dibujar)())
+{
+    assert(grabando == nullptr);
+    Grabacion* g = new Grabacion;
+    grabando = g;
+    dibujar();
+    grabando = nullptr;
+    return g;
+}
+
+// The Tie as the formation shows it, turned toward the player.
+static void tieInclinado()
+{
+    girar(15.0f, 1.0f, 0.0f, 0.0f);
+    cuerpoTie();
+    marcoTie();
+}
+
+static Grabacion* sNave = nullptr; // the X-Wing, as its list draws it
+
 // The formation's arrays: the recorded body repeated for every Tie, normals,
 // colours and triangles fixed at start-up, positions moved each frame.
 static Grabacion* sCuerpo = nullptr;
@@ -786,12 +845,7 @@ static std::vector<GLuint> sLineas;
 static void grabarTies()
 {
     delete sCuerpo;
-    sCuerpo = new Grabacion;
-    grabando = sCuerpo;
-    girar(15.0f, 1.0f, 0.0f, 0.0f);
-    cuerpoTie();
-    marcoTie();
-    grabando = nullptr;
+    sCuerpo = grabar(tieInclinado);
     const Grabacion& g = *sCuerpo;
     const size_t nv = g.vertices.size();
     sPosiciones.assign(nv * 3 * kTies, 0.0f);
@@ -801,7 +855,7 @@ static void grabarTies()
     sDobles.clear();
     sLineas.clear();
     for (int k = 0; k < kTies; k++) {
-        for (const VerticeTie& v : g.vertices) {
+        for (const Vertice& v : g.vertices) {
             sNormales.insert(sNormales.end(), v.n, v.n + 3);
             sColores.insert(sColores.end(), v.c, v.c + 3);
         }
@@ -824,11 +878,11 @@ void dibujarTies(const float* xy, int n, bool marcos)
     if (n == 0)
         return;
     assert(xy != nullptr);
-    const std::vector<VerticeTie>& vs = sCuerpo->vertices;
+    const std::vector<Vertice>& vs = sCuerpo->vertices;
     float* p = sPosiciones.data();
     for (int k = 0; k < n; k++) {
         const float x = xy[2 * k], y = xy[2 * k + 1];
-        for (const VerticeTie& v : vs) {
+        for (const Vertice& v : vs) {
             *p++ = v.p[0] + x;
             *p++ = v.p[1] + y;
             *p++ = v.p[2];
@@ -865,6 +919,26 @@ void dibujarTies(const float* xy, int n, bool marcos)
         glColor3f(0.0f, 0.0f, 0.0f);
     }
     glNormal3fv(sCuerpo->n);
+}
+
+void dibujarXWing()
+{
+    assert(sNave != nullptr);
+    const Grabacion& g = *sNave;
+    assert(g.dobles.empty() && g.lineas.empty());
+    const Vertice* v = g.vertices.data();
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glVertexPointer(3, GL_FLOAT, sizeof(Vertice), v->p);
+    glNormalPointer(GL_FLOAT, sizeof(Vertice), v->n);
+    glColorPointer(3, GL_FLOAT, sizeof(Vertice), v->c);
+    glDrawElements(GL_TRIANGLES, (GLsizei)g.simples.size(), GL_UNSIGNED_INT, g.simples.data());
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    // the colour and normal the list leaves behind
+    glColor3fv(g.rgb);
+    glNormal3fv(g.n);
 }
 
 void verticesCubo(float x, float y)
@@ -924,13 +998,15 @@ void crearModelos()
     compilarTie();
     grabarTies();
     // the parts first: the X-Wing's list calls them
-    compilarAla(listaAlaIzquierda, -1.3f, -2.4f);
-    compilarAla(listaAlaDerecha, -2.4f, -1.3f);
-    compilarBloqueMotor();
-    compilarMotor(listaMotorSuperior, 1.0f);
-    compilarMotor(listaMotorInferior, -1.0f);
-    compilarCanon();
-    compilarXWing();
+    compilar(listaAlaIzquierda, alaIzquierda);
+    compilar(listaAlaDerecha, alaDerecha);
+    compilar(listaBloqueMotor, bloqueMotor);
+    compilar(listaMotorSuperior, motorSuperior);
+    compilar(listaMotorInferior, motorInferior);
+    compilar(listaCanon, canon);
+    compilar(listaXWing, xWing);
+    delete sNave;
+    sNave = grabar(xWing);
     compilarRayo(listaDisparoXWing, 4.0f);
     compilarRayo(listaRayoTie, 3.0f);
     compilarDisparoTie();
@@ -955,4 +1031,6 @@ void borrarModelos()
     listaCuerpoTie = listaMarcoTie = 0;
     delete sCuerpo;
     sCuerpo = nullptr;
+    delete sNave;
+    sNave = nullptr;
 }
