@@ -77,11 +77,11 @@ void timerRecarga(int);
 void timerDisparoEnemigo(int);
 void timerRevivir(int);
 void timerSalida(int);
+// The rule state and the file state of the rules as a fresh launch has them.
+void reglasIniciales();
 // The delay that brings the next game tick to its due time: `proximo` (when the
 // tick now running was due, -1 before the first) moves on by `periodo` ms;
 // `ahora` is the clock in ms. After a stall the schedule starts afresh.
-// The rule state and the file state of the rules as a fresh launch has them.
-void reglasIniciales();
 int programarTick(long long& proximo, long long ahora, int periodo);
 // A change on screen may wait for the next frame for this long (ms).
 const int kPlazoPantalla = 17;
