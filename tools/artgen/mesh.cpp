@@ -123,7 +123,7 @@ void loft(Part& part, const std::vector<Ring>& rings, const LoftOptions& o)
 {
     assert(rings.size() >= 2);
     const size_t n = rings[0].size();
-    for (const Ring& r : rings)
+    for ([[maybe_unused]] const Ring& r : rings)
         assert(r.size() == n && n >= 3);
     assert(!o.wrapUv || o.vOf);
     bool inward = bandsFaceInward(rings);
