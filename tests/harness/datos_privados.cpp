@@ -2,6 +2,7 @@
 // keeps its records in a fresh empty folder of its own, never in the real
 // home and never where another test could see them. The folder goes at exit.
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -21,8 +22,9 @@ struct DatosPrivados {
     }
     ~DatosPrivados()
     {
+        std::error_code ignorado;
         if (!carpeta.empty())
-            (void)system(("rm -rf '" + carpeta + "'").c_str());
+            std::filesystem::remove_all(carpeta, ignorado);
     }
 };
 

@@ -149,13 +149,13 @@ void loft(Part& part, const std::vector<Ring>& rings, const LoftOptions& o)
             std::vector<int> poly;
             std::vector<Vec2> uvs;
             if (tipA) {
-                poly = {ids[i][j], ids[i + 1][k], ids[i + 1][j]};
+                poly = std::vector<int>{ids[i][j], ids[i + 1][k], ids[i + 1][j]};
                 uvs = {wrapUv(o, um, v0), wrapUv(o, u1, v1), wrapUv(o, u0, v1)};
             } else if (tipB) {
-                poly = {ids[i][j], ids[i][k], ids[i + 1][k]};
+                poly = std::vector<int>{ids[i][j], ids[i][k], ids[i + 1][k]};
                 uvs = {wrapUv(o, u0, v0), wrapUv(o, u1, v0), wrapUv(o, um, v1)};
             } else {
-                poly = {ids[i][j], ids[i][k], ids[i + 1][k], ids[i + 1][j]};
+                poly = std::vector<int>{ids[i][j], ids[i][k], ids[i + 1][k], ids[i + 1][j]};
                 uvs = {wrapUv(o, u0, v0), wrapUv(o, u1, v0), wrapUv(o, u1, v1),
                        wrapUv(o, u0, v1)};
             }

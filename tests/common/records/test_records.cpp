@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <signal.h>
 #include <sstream>
@@ -47,7 +48,11 @@ protected:
         setenv("XDG_DATA_HOME", home.c_str(), 1);
         file = home + "/zarkons/prueba.records";
     }
-    void TearDown() override { (void)system(("rm -rf '" + home + "'").c_str()); }
+    void TearDown() override
+    {
+        std::error_code ignorado;
+        std::filesystem::remove_all(home, ignorado);
+    }
 
     long scoreAt(const rec_table_t& t, size_t i) { return t.entries.at(i).score; }
     std::string home, file;

@@ -64,7 +64,9 @@ Bytes sgiHeader(int type, int w, int h, int z)
 Bytes sgiVerbatim(int w, int h, int z, const Bytes& planes)
 {
     Bytes b = sgiHeader(0x0001, w, h, z);
-    b.insert(b.end(), planes.begin(), planes.end());
+    const size_t cabecera = b.size();
+    b.resize(cabecera + planes.size());
+    std::copy(planes.begin(), planes.end(), b.begin() + (long)cabecera);
     return b;
 }
 
