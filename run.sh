@@ -15,7 +15,7 @@ ensure_packages "${BUILD_PACKAGES[@]}"
 
 BUILD=build-release
 if [ ! -f "$BUILD/CMakeCache.txt" ]; then
-    cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=Release -DZK_TESTS=OFF >/dev/null
+    cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 fi
 cmake --build "$BUILD" -j "$(nproc)" --target "$GAME" >/dev/null
 

@@ -12,7 +12,7 @@ ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 BUILD=${ZK_TEST_BUILD:-build-test}
 JOBS=$(nproc)
 CC=clang CXX=clang++ cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DZK_SANITIZE=ON -DZK_FUZZ=ON -DZK_TESTS=ON -DZK_WERROR=ON >/dev/null
+    -DZK_SANITIZE=ON -DZK_FUZZ=ON -DBUILD_TESTING=ON -DZK_WERROR=ON >/dev/null
 cmake --build "$BUILD" -j "$JOBS"
 
 trap stop_xvfb EXIT

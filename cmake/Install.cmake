@@ -1,17 +1,42 @@
-# Installing the games: real programs in lib/zarkons; in games, a launcher per
-# game that starts it from its data folder, and ac3d-info; data, desktop and
-# software-centre entries, icons, compressed man pages, the package's copyright
-# and changelog; and the Debian package made from the same install.
-include(GNUInstallDirs)
+# Installing the games: the real programs in libexec/zarkons; in games, a
+# launcher per game that starts it (Space Zarkons 3D from its data folder) and
+# ac3d-info; data, desktop and software-centre entries, icons, compressed man
+# pages, the package's copyright and changelog; and the Debian package made
+# from the same install. Every folder is a GNUInstallDirs variable, so a
+# packager moves any of them with one setting (-DCMAKE_INSTALL_DATADIR=share/games)
+# and the launchers still find what they start.
 
-set(ZK_LIBEXEC_SUBDIR lib/zarkons)
+# where Debian keeps its games' commands (on the path as /usr/games)
+set(CMAKE_INSTALL_BINDIR games CACHE PATH "User executables (games)")
+include(GNUInstallDirs)
+# the package is "zarkons", whatever the project's name looks like
+if(CMAKE_INSTALL_DOCDIR STREQUAL "${CMAKE_INSTALL_DATAROOTDIR}/doc/${PROJECT_NAME}")
+  set(CMAKE_INSTALL_DOCDIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/zarkons)
+endif()
+
+set(ZK_LIBEXEC_SUBDIR ${CMAKE_INSTALL_LIBEXECDIR}/zarkons)
 set(ZK_DATA_SUBDIR ${CMAKE_INSTALL_DATADIR}/zarkons)
-# where a distribution keeps its games' commands (on the path as /usr/games)
-set(ZK_GAMES_BINDIR games)
-set(ZK_DOC_SUBDIR ${CMAKE_INSTALL_DATADIR}/doc/zarkons)
 # folders the install creates are readable by all, whatever the umask
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
+# zk_launcher_path(VAR DIR): how a launcher names an install folder: from the
+# prefix it finds itself in, or as it is when the packager gave it whole.
+function(zk_launcher_path var dir)
+  if(IS_ABSOLUTE "${dir}")
+    set(${var} "${dir}" PARENT_SCOPE)
+  else()
+    set(${var} "$prefix/${dir}" PARENT_SCOPE)
+  endif()
+endfunction()
+if(IS_ABSOLUTE "${CMAKE_INSTALL_BINDIR}")
+  set(ZK_BIN_TO_PREFIX "${CMAKE_INSTALL_PREFIX}")
+else()
+  file(RELATIVE_PATH ZK_BIN_TO_PREFIX /zk/${CMAKE_INSTALL_BINDIR} /zk)
+  set(ZK_BIN_TO_PREFIX "$here/${ZK_BIN_TO_PREFIX}")
+endif()
+zk_launcher_path(ZK_LIBEXEC_PATH ${ZK_LIBEXEC_SUBDIR})
+zk_launcher_path(ZK_DATA_PATH ${ZK_DATA_SUBDIR})
 
 # zk_gzip(SOURCE OUTPUT): a build step that compresses SOURCE into OUTPUT the
 # way Debian wants it (best compression, no name or time stamp inside).
@@ -36,27 +61,39 @@ add_custom_target(zk_gzipped ALL DEPENDS ${ZK_GZIPPED})
 
 install(TARGETS space-zarkons-3d tie-zarkons RUNTIME DESTINATION ${ZK_LIBEXEC_SUBDIR})
 # the model checker comes with the games, and so sits with their commands
-install(TARGETS ac3d-info RUNTIME DESTINATION ${ZK_GAMES_BINDIR})
+install(TARGETS ac3d-info RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/space-zarkons-3d/data
         DESTINATION ${ZK_DATA_SUBDIR}/space-zarkons-3d)
-# Tie Zarkons reads no file, but it starts from a folder of its own as well.
-install(DIRECTORY DESTINATION ${ZK_DATA_SUBDIR}/tie-zarkons)
 
 foreach(GAME space-zarkons-3d tie-zarkons)
+  if(GAME STREQUAL "space-zarkons-3d")
+    # it reads data/... from where it starts
+    set(ZK_CHDIR "cd \"${ZK_DATA_PATH}/${GAME}\" || {
+    echo \"${GAME}: cannot find its data folder in ${ZK_DATA_PATH}/${GAME}\" >&2
+    exit 1
+}")
+  else()
+    # Tie Zarkons reads no file: it starts wherever it is started
+    set(ZK_CHDIR "")
+  endif()
   configure_file(${PROJECT_SOURCE_DIR}/packaging/launcher.sh.in
                  ${PROJECT_BINARY_DIR}/launchers/${GAME} @ONLY)
-  install(PROGRAMS ${PROJECT_BINARY_DIR}/launchers/${GAME} DESTINATION ${ZK_GAMES_BINDIR})
-  install(FILES ${PROJECT_SOURCE_DIR}/packaging/${GAME}.desktop
-          DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(PROGRAMS ${PROJECT_BINARY_DIR}/launchers/${GAME} DESTINATION ${CMAKE_INSTALL_BINDIR})
+  # icons, desktop and software-centre entries go where the desktop looks
+  # for them, even when the games' data go elsewhere
   install(FILES ${PROJECT_BINARY_DIR}/icons/${GAME}.svg
-          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+          DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor/scalable/apps)
   install(FILES ${PROJECT_BINARY_DIR}/man/${GAME}.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 endforeach()
 install(FILES ${PROJECT_BINARY_DIR}/man/ac3d-info.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# each desktop entry is named as its software-centre entry's id
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/invalid.zarkons.space_zarkons_3d.desktop
+              ${PROJECT_SOURCE_DIR}/packaging/invalid.zarkons.tie_zarkons.desktop
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/packaging/metainfo/
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo FILES_MATCHING PATTERN "*.metainfo.xml")
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/metainfo FILES_MATCHING PATTERN "*.metainfo.xml")
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/debian/copyright ${PROJECT_BINARY_DIR}/debian/changelog.gz
-        DESTINATION ${ZK_DOC_SUBDIR})
+        DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zarkons)

@@ -3,34 +3,46 @@
 #include "sound.h"
 
 #include "opciones.h"
+#include "settings.h"
+#include "tie-zarkons-icon.h"
+#include "window.h"
 
 #include <GL/freeglut.h>
 
 static const char* const kAyuda =
-    "Usage: tie-zarkons [--mute] [GLUT options]\n"
+    "Usage: tie-zarkons [--mute] [--fullscreen] [GLUT options]\n"
     "A flat arcade shooter: shoot down the marching Ties from behind your walls.\n"
     "\n"
-    "  --help     show this help and exit\n"
-    "  --version  show the version and exit\n"
-    "  --mute     play without sound (the V key turns it on)\n"
+    "  --help        show this help and exit\n"
+    "  --version     show the version and exit\n"
+    "  --mute        play without sound this time (the V key turns it on)\n"
+    "  --fullscreen  start in full screen (F goes back to a window)\n"
     "\n"
-    "Any other option goes to GLUT (-display DISPLAY, -geometry WxH+X+Y, -gldebug, ...).\n"
+    "GLUT options: -display DISPLAY, -geometry WxH+X+Y, -gldebug, -direct, -indirect,\n"
+    "-iconic, -sync.\n"
     "See tie-zarkons(6).\n";
 
 int main(int argc, char** argv)
 {
     // answered before the instructions and GLUT: only the asked-for text
-    const int respondida = responderOpciones(argc, argv, "tie-zarkons", kAyuda);
+    zk_opciones_t opciones;
+    const int respondida = leerOpciones(&argc, argv, "tie-zarkons", kAyuda, &opciones);
     if (respondida >= 0)
         return respondida;
     writeInstrucciones();
-    // taken out first: GLUT would not know it
-    const bool mudo = zk_sound_take_mute(&argc, argv);
+    const zk_settings_t ajustes = zk_settings_load("tie-zarkons");
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize(640, 480);
-    glutInitWindowPosition(150, 50);
+    // what -geometry gave, GLUT has already taken
+    if (!opciones.tamano)
+        glutInitWindowSize(640, 480);
+    if (!opciones.posicion)
+        glutInitWindowPosition(150, 50);
     glutCreateWindow("Tie Zarkons");
+    zk_window_identify("tie-zarkons", kIconoVentana, sizeof kIconoVentana / sizeof kIconoVentana[0]);
+    fullscreen = opciones.pantallaCompleta || ajustes.fullscreen;
+    if (fullscreen)
+        glutFullScreen();
     glutDisplayFunc(display);
     glutReshapeFunc(reshape);
     glutMouseFunc(mouse);
@@ -43,7 +55,8 @@ int main(int argc, char** argv)
     // once, before the first play frame: the lists hold no per-frame state
     crearModelos();
     swapSincronizado = sincronizarIntercambio();
-    iniciarSonidoTie(mudo);
+    // --mute is for this run: the stored setting stays as it was
+    iniciarSonidoTie(opciones.mudo || !ajustes.sound);
     glutMainLoop();
     return 0;
 }

@@ -3,6 +3,7 @@
 #include "globales.h"
 
 #include "drawString.h"
+#include "settings.h"
 #include "sound.h"
 
 #include <GL/freeglut.h>
@@ -367,6 +368,7 @@ void keyboard(unsigned char key, int, int)
 
     if (key == 'f' || key == 'F') {
         fullscreen = !fullscreen;
+        zk_settings_set_fullscreen(fullscreen);
         if (fullscreen) {
             glutFullScreen();
         } else {

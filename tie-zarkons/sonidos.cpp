@@ -2,6 +2,7 @@
 // happens across the field.
 #include "globales.h"
 
+#include "settings.h"
 #include "sound.h"
 
 // --- constants ---
@@ -66,4 +67,5 @@ void sonar(SonidoTie sonido, float x)
 void alternarSonidoTie()
 {
     zk_sound_set_muted(!zk_sound_muted());
+    zk_settings_set_sound(!zk_sound_muted());
 }

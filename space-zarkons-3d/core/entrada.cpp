@@ -4,6 +4,7 @@
 #include "Camara.h"
 #include "Disparo.h"
 #include "Nave1.h"
+#include "settings.h"
 
 #include <GL/freeglut.h>
 
@@ -50,6 +51,7 @@ static void pantallaCompleta()
 {
     activarVentanaPrincipal();
     glutFullScreen();
+    zk_settings_set_fullscreen(true);
 }
 
 void keyboard(unsigned char key, int, int)

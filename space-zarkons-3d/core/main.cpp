@@ -3,35 +3,46 @@
 #include "sound.h"
 
 #include "opciones.h"
+#include "settings.h"
+#include "space-zarkons-3d-icon.h"
+#include "window.h"
 
 #include <GL/freeglut.h>
 
 #include <exception>
 
 static const char* const kAyuda =
-    "Usage: space-zarkons-3d [--mute] [GLUT options]\n"
+    "Usage: space-zarkons-3d [--mute] [--fullscreen] [GLUT options]\n"
     "A 3D fixed shooter: stop the formation of enemy ships before it reaches you.\n"
     "\n"
-    "  --help     show this help and exit\n"
-    "  --version  show the version and exit\n"
-    "  --mute     play without sound (the M key turns it on)\n"
+    "  --help        show this help and exit\n"
+    "  --version     show the version and exit\n"
+    "  --mute        play without sound this time (the M key turns it on)\n"
+    "  --fullscreen  start in full screen\n"
     "\n"
-    "Any other option goes to GLUT (-display DISPLAY, -geometry WxH+X+Y, -gldebug, ...).\n"
+    "GLUT options: -display DISPLAY, -geometry WxH+X+Y, -gldebug, -direct, -indirect,\n"
+    "-iconic, -sync.\n"
     "It plays from the folder that holds its data/ folder. See space-zarkons-3d(6).\n";
 
 int main(int argc, char** argv)
 {
     // answered before GLUT, so they need no display and open no window
-    const int respondida = responderOpciones(argc, argv, "space-zarkons-3d", kAyuda);
+    zk_opciones_t opciones;
+    const int respondida = leerOpciones(&argc, argv, "space-zarkons-3d", kAyuda, &opciones);
     if (respondida >= 0)
         return respondida;
-    // taken out first: GLUT would not know it
-    const bool mudo = zk_sound_take_mute(&argc, argv);
+    const zk_settings_t ajustes = zk_settings_load("space-zarkons-3d");
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize(640, 640);
-    glutInitWindowPosition(0, 0);
+    // what -geometry gave, GLUT has already taken
+    if (!opciones.tamano)
+        glutInitWindowSize(640, 640);
+    if (!opciones.posicion)
+        glutInitWindowPosition(0, 0);
     ventanaPrincipal = glutCreateWindow("Space Zarkons 3D");
+    zk_window_identify("space-zarkons-3d", kIconoVentana, sizeof kIconoVentana / sizeof kIconoVentana[0]);
+    if (opciones.pantallaCompleta || ajustes.fullscreen)
+        glutFullScreen();
 
     glutDisplayFunc(display);
     glutReshapeFunc(reshape);
@@ -43,7 +54,8 @@ int main(int argc, char** argv)
     // hidden or iconified: the game waits for the player
     glutWindowStatusFunc(estadoVentana);
 
-    iniciarSonido(mudo);
+    // --mute is for this run: the stored setting stays as it was
+    iniciarSonido(opciones.mudo || !ajustes.sound);
     try {
         init();
     } catch (const std::exception&) {

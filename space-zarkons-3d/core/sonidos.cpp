@@ -4,6 +4,7 @@
 
 #include "Camara.h"
 #include "Dibujable.h"
+#include "settings.h"
 #include "sound.h"
 
 #include <cassert>
@@ -88,4 +89,5 @@ void oyenteEnCamara()
 void alternarSonido()
 {
     zk_sound_set_muted(!zk_sound_muted());
+    zk_settings_set_sound(!zk_sound_muted());
 }

@@ -117,9 +117,10 @@ bool GameProcess::start()
     // the child's environment is made here: after fork only exec is safe
     std::vector<std::string> env;
     for (char** v = environ; *v != nullptr; v++)
-        if (strncmp(*v, "XDG_DATA_HOME=", 14) != 0)
+        if (strncmp(*v, "XDG_DATA_HOME=", 14) != 0 && strncmp(*v, "XDG_CONFIG_HOME=", 16) != 0)
             env.push_back(*v);
     env.push_back("XDG_DATA_HOME=" + dataDir);
+    env.push_back("XDG_CONFIG_HOME=" + (configDir.empty() ? dataDir : configDir));
     // no sound card on a test machine: the games mix for OpenAL's null
     // output unless a test asked for another (a file, or none at all)
     if (getenv("ALSOFT_DRIVERS") == nullptr)

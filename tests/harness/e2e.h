@@ -64,12 +64,15 @@ public:
     // The game's own XDG_DATA_HOME: a fresh empty folder, made with this
     // object and removed with it, so records never reach the real home.
     const std::string& dataHome() const { return dataDir; }
+    // Its XDG_CONFIG_HOME: the same folder, unless a test that starts the
+    // game again gives the settings of an earlier run (before start()).
+    void setConfigHome(const std::string& dir) { configDir = dir; }
 
 private:
     void xdo(const std::string& args);
     std::string exe, cwd;
     std::vector<std::string> args;
-    std::string dataDir;
+    std::string dataDir, configDir;
     std::string outPath, errPath, windowId;
     pid_t childPid = -1;
     int status = -1;

@@ -92,7 +92,7 @@ def build_games(build):
     if not (os.path.exists(cache) and "ZK_SANITIZE:BOOL=ON" in open(cache).read()):
         env = dict(os.environ, CC="clang", CXX="clang++")
         subprocess.run(["cmake", "-S", ROOT, "-B", build, "-DCMAKE_BUILD_TYPE=RelWithDebInfo",
-                        "-DZK_SANITIZE=ON", "-DZK_TESTS=OFF"], env=env, check=True,
+                        "-DZK_SANITIZE=ON", "-DBUILD_TESTING=OFF"], env=env, check=True,
                        stdout=subprocess.DEVNULL)
     subprocess.run(["cmake", "--build", build, "-j2", "--target", "space-zarkons-3d", "tie-zarkons"],
                    check=True, stdout=subprocess.DEVNULL)
