@@ -7,6 +7,15 @@
 # and the launchers still find what they start.
 
 # where Debian keeps its games' commands (on the path as /usr/games)
+if(NOT DEFINED ZK_GAMES_BINDIR_SET)
+  # a build folder configured before the games had a folder of their own
+  # holds GNUInstallDirs' own "bin": that was never a choice
+  get_property(zk_bindir_type CACHE CMAKE_INSTALL_BINDIR PROPERTY TYPE)
+  if(zk_bindir_type STREQUAL "PATH" AND CMAKE_INSTALL_BINDIR STREQUAL "bin")
+    set_property(CACHE CMAKE_INSTALL_BINDIR PROPERTY VALUE games)
+  endif()
+  set(ZK_GAMES_BINDIR_SET ON CACHE INTERNAL "CMAKE_INSTALL_BINDIR defaults to games")
+endif()
 set(CMAKE_INSTALL_BINDIR games CACHE PATH "User executables (games)")
 include(GNUInstallDirs)
 # the package is "zarkons", whatever the project's name looks like
@@ -33,6 +42,7 @@ if(IS_ABSOLUTE "${CMAKE_INSTALL_BINDIR}")
   set(ZK_BIN_TO_PREFIX "${CMAKE_INSTALL_PREFIX}")
 else()
   file(RELATIVE_PATH ZK_BIN_TO_PREFIX /zk/${CMAKE_INSTALL_BINDIR} /zk)
+  string(REGEX REPLACE "/$" "" ZK_BIN_TO_PREFIX "${ZK_BIN_TO_PREFIX}")
   set(ZK_BIN_TO_PREFIX "$here/${ZK_BIN_TO_PREFIX}")
 endif()
 zk_launcher_path(ZK_LIBEXEC_PATH ${ZK_LIBEXEC_SUBDIR})
@@ -62,6 +72,21 @@ add_custom_target(zk_gzipped ALL DEPENDS ${ZK_GZIPPED})
 install(TARGETS space-zarkons-3d tie-zarkons RUNTIME DESTINATION ${ZK_LIBEXEC_SUBDIR})
 # the model checker comes with the games, and so sits with their commands
 install(TARGETS ac3d-info RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# A stripped install (the package's) also drops the compilers' notes, as
+# Debian's own tools do.
+if(CMAKE_OBJCOPY)
+  foreach(zk_program ${ZK_LIBEXEC_SUBDIR}/space-zarkons-3d ${ZK_LIBEXEC_SUBDIR}/tie-zarkons
+                     ${CMAKE_INSTALL_BINDIR}/ac3d-info)
+    install(CODE "
+      if(CMAKE_INSTALL_DO_STRIP)
+        set(zk_f \"${zk_program}\")
+        if(NOT IS_ABSOLUTE \"\${zk_f}\")
+          set(zk_f \"\${CMAKE_INSTALL_PREFIX}/\${zk_f}\")
+        endif()
+        execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment \"\$ENV{DESTDIR}\${zk_f}\")
+      endif()")
+  endforeach()
+endif()
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/space-zarkons-3d/data
         DESTINATION ${ZK_DATA_SUBDIR}/space-zarkons-3d)
 

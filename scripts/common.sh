@@ -34,7 +34,7 @@ BUILD_PACKAGES=(build-essential cmake pkg-config freeglut3-dev libglu1-mesa-dev 
 # What the test suite needs on top.
 TEST_PACKAGES=(clang libclang-rt-14-dev libgtest-dev googletest libbenchmark-dev libx11-dev xvfb xauth
                x11-utils xdotool imagemagick python3 python3-pil assimp-utils
-               desktop-file-utils dpkg-dev file appstream lintian)
+               desktop-file-utils dpkg-dev file appstream lintian mandoc)
 
 # start_xvfb: starts a private X server on a free display and exports DISPLAY.
 start_xvfb() {

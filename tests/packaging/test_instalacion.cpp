@@ -6,9 +6,19 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <sys/stat.h>
 
 namespace {
+
+std::string leer(const std::string& path)
+{
+    std::ifstream in(path);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
 
 bool exists(const std::string& p)
 {
@@ -16,11 +26,11 @@ bool exists(const std::string& p)
     return stat(p.c_str(), &st) == 0;
 }
 
-// Starts an installed launcher from an unrelated directory, sees the window,
-// ends the game with Escape.
-void launcherStartsAndEnds(const std::string& launcher, const std::string& title)
+// Starts an installed launcher from an unrelated directory (a fresh one, or
+// the one given), sees the window, ends the game with Escape.
+void launcherStartsAndEnds(const std::string& launcher, const std::string& title, const std::string& cwd = "")
 {
-    const std::string elsewhere = zk::makeTempDir();
+    const std::string elsewhere = cwd.empty() ? zk::makeTempDir() : cwd;
     zk::GameProcess game(launcher, {}, elsewhere);
     ASSERT_TRUE(game.start());
     std::string id = game.findWindow(title, 60);
@@ -28,22 +38,23 @@ void launcherStartsAndEnds(const std::string& launcher, const std::string& title
     zk::sleepMs(500);
     game.key("Escape");
     EXPECT_EQ(game.waitExit(30), 0) << launcher << "\n" << game.errors();
-    zk::runCommand("rm -rf '" + elsewhere + "'");
+    if (cwd.empty())
+        zk::runCommand("rm -rf '" + elsewhere + "'");
 }
 
 const char* kInstalled[] = {
     "usr/games/space-zarkons-3d",
     "usr/games/tie-zarkons",
     "usr/games/ac3d-info",
-    "usr/lib/zarkons/space-zarkons-3d",
-    "usr/lib/zarkons/tie-zarkons",
+    "usr/libexec/zarkons/space-zarkons-3d",
+    "usr/libexec/zarkons/tie-zarkons",
     "usr/share/zarkons/space-zarkons-3d/data/nave1_chico.ac",
     "usr/share/zarkons/space-zarkons-3d/data/nave_open.ac",
     "usr/share/zarkons/space-zarkons-3d/data/Misil_chico.ac",
     "usr/share/zarkons/space-zarkons-3d/data/Stars.tga",
     "usr/share/zarkons/space-zarkons-3d/data/spark.tga",
-    "usr/share/applications/space-zarkons-3d.desktop",
-    "usr/share/applications/tie-zarkons.desktop",
+    "usr/share/applications/invalid.zarkons.space_zarkons_3d.desktop",
+    "usr/share/applications/invalid.zarkons.tie_zarkons.desktop",
     "usr/share/icons/hicolor/scalable/apps/space-zarkons-3d.svg",
     "usr/share/icons/hicolor/scalable/apps/tie-zarkons.svg",
     "usr/share/man/man6/space-zarkons-3d.6.gz",
@@ -95,13 +106,20 @@ TEST_F(Instalacion, DestdirInstallStartsBothGamesFromAnywhere)
     EXPECT_EQ(complaints("appstreamcli", "validate-tree --no-net '" + root + "'"), "");
 }
 
-TEST_F(Instalacion, DesktopEntriesValidate)
+TEST_F(Instalacion, DesktopEntriesAndManualPagesValidate)
 {
-    for (const char* game : {"space-zarkons-3d", "tie-zarkons"}) {
+    for (const char* id : {"invalid.zarkons.space_zarkons_3d", "invalid.zarkons.tie_zarkons"}) {
         std::string out;
         EXPECT_EQ(zk::runCommand(std::string("desktop-file-validate '") + ZK_SOURCE_DIR + "/packaging/" +
-                                 game + ".desktop' 2>&1", &out), 0) << out;
+                                 id + ".desktop' 2>&1", &out), 0) << out;
         EXPECT_EQ(out, "") << out;
+    }
+    // mandoc's warnings and errors (its style notes about long source lines aside)
+    for (const char* page : {"space-zarkons-3d.6", "tie-zarkons.6", "ac3d-info.1"}) {
+        std::string out;
+        EXPECT_EQ(zk::runCommand(std::string("! command -v mandoc >/dev/null || mandoc -T lint -W warning '") +
+                                 ZK_SOURCE_DIR + "/packaging/man/" + page + "' 2>&1", &out), 0) << out;
+        EXPECT_EQ(out, "") << page;
     }
 }
 
@@ -128,9 +146,51 @@ TEST_F(Instalacion, DebianPackageHoldsTheGamesAndTheirDependencies)
 
     const std::string unpacked = root + "/unpacked";
     ASSERT_EQ(zk::runCommand("dpkg-deb -x '" + deb + "' '" + unpacked + "'"), 0);
+    std::string vacias;
+    zk::runCommand("find '" + unpacked + "' -type d -empty", &vacias);
+    EXPECT_EQ(vacias, "") << "empty folders in the package";
+
+    // the copyright in machine-readable form, its licence the root's LICENSE word for word
+    const std::string copyright = leer(unpacked + "/usr/share/doc/zarkons/copyright");
+    EXPECT_EQ(copyright.rfind("Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n", 0), 0u);
+    EXPECT_NE(copyright.find("\nFiles: *\nCopyright: 2026 The Zarkons developers\nLicense: Expat\n"),
+              std::string::npos) << copyright;
+    const size_t texto = copyright.find("\nLicense: Expat\n Permission");
+    ASSERT_NE(texto, std::string::npos) << copyright;
+    std::string desindentado;
+    std::istringstream lineas(copyright.substr(texto + 16));
+    for (std::string l; std::getline(lineas, l);)
+        desindentado += (l == " ." ? "" : l.substr(1)) + "\n";
+    const std::string licencia = leer(std::string(ZK_SOURCE_DIR) + "/LICENSE");
+    ASSERT_NE(licencia.find("Copyright (c) 2026 The Zarkons developers\n"), std::string::npos);
+    EXPECT_EQ(licencia.substr(licencia.find("Permission")), desindentado);
     launcherStartsAndEnds(unpacked + "/usr/games/space-zarkons-3d", "Space Zarkons 3D");
     launcherStartsAndEnds(unpacked + "/usr/games/tie-zarkons", "Tie Zarkons");
 
     // the distribution's own checker: no errors and no warnings (only notes)
     EXPECT_EQ(complaints("lintian", "'" + deb + "'"), "");
+}
+
+// A packager's choice of folders: the games' data under share/games. The
+// launchers must still find it, and everything the desktop reads stays where
+// the desktop looks. Built once in a folder of its own beside this build (a
+// later run only builds what changed).
+TEST_F(Instalacion, DataUnderShareGamesStillRunsBothGamesFromRoot)
+{
+    const std::string build = std::string(ZK_BUILD_DIR) + "/pkg-share-games";
+    std::string out;
+    ASSERT_EQ(zk::runCommand("cmake -S '" ZK_SOURCE_DIR "' -B '" + build + "' -DCMAKE_BUILD_TYPE=Debug "
+                             "-DBUILD_TESTING=OFF -DCMAKE_INSTALL_DATADIR=share/games "
+                             "$(command -v ccache >/dev/null && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache "
+                             "-DCMAKE_C_COMPILER_LAUNCHER=ccache) 2>&1 && cmake --build '" + build + "' -j2 2>&1 && "
+                             "DESTDIR='" + root + "' cmake --install '" + build + "' --prefix /usr 2>&1", &out), 0)
+        << out.substr(out.size() > 4000 ? out.size() - 4000 : 0);
+    for (const char* f : {"usr/share/games/zarkons/space-zarkons-3d/data/nave1_chico.ac",
+                          "usr/share/applications/invalid.zarkons.space_zarkons_3d.desktop",
+                          "usr/share/metainfo/invalid.zarkons.tie_zarkons.metainfo.xml",
+                          "usr/share/man/man6/tie-zarkons.6.gz", "usr/share/doc/zarkons/copyright"})
+        EXPECT_TRUE(exists(root + "/" + f)) << f;
+    EXPECT_FALSE(exists(root + "/usr/share/zarkons"));
+    launcherStartsAndEnds(root + "/usr/games/space-zarkons-3d", "Space Zarkons 3D", "/");
+    launcherStartsAndEnds(root + "/usr/games/tie-zarkons", "Tie Zarkons", "/");
 }
