@@ -12,8 +12,8 @@ BUILD=${1:-$ROOT/build}
 case "$BUILD" in /*) ;; *) BUILD=$ROOT/$BUILD ;; esac
 OUT=$ROOT/docs
 WORK=$(mktemp -d /tmp/zk-shots-XXXXXX)
-# the games keep their records here, never in the real home
-export XDG_DATA_HOME=$WORK
+# the games keep their records and settings here, never in the real home
+export XDG_DATA_HOME=$WORK XDG_CONFIG_HOME=$WORK
 GAME_PID=
 
 for exe in space-zarkons-3d tie-zarkons; do

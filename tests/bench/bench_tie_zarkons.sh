@@ -31,8 +31,8 @@ done
 . "$ROOT/scripts/common.sh"
 
 TMP=$(mktemp -d)
-# the games keep their records here, never in the real home
-export XDG_DATA_HOME=$TMP
+# the games keep their records and settings here, never in the real home
+export XDG_DATA_HOME=$TMP XDG_CONFIG_HOME=$TMP
 GAME_PID=
 cleanup() {
     if [ -n "$GAME_PID" ]; then kill "$GAME_PID" 2>/dev/null || true; fi

@@ -30,14 +30,6 @@ bool existe(const std::string& path)
     return stat(path.c_str(), &st) == 0;
 }
 
-std::string contenido(const std::string& path)
-{
-    std::ifstream in(path);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
 // Polls until the condition holds; false after the deadline.
 bool esperar(const std::function<bool()>& cond, double segundos)
 {
@@ -162,7 +154,7 @@ TEST_F(Escritorio, SoundOffIsRememberedButMuteOptionIsNot)
         ASSERT_NO_FATAL_FAILURE(empezar(j));
         EXPECT_TRUE(esperar(oido, 20)) << j.exe << ": no sound at the start";
         juego->key(j.teclaSonido);
-        EXPECT_TRUE(esperar([&] { return contenido(ajustes(j)).find("sound=off\n") != std::string::npos; }, 20))
+        EXPECT_TRUE(esperar([&] { return zk::readFile(ajustes(j)).find("sound=off\n") != std::string::npos; }, 20))
             << j.exe;
         salir();
 
@@ -174,7 +166,7 @@ TEST_F(Escritorio, SoundOffIsRememberedButMuteOptionIsNot)
         juego->key(j.teclaSonido);
         EXPECT_TRUE(esperar(oido, 20)) << j.exe << ": the key gave no sound back";
         salir();
-        EXPECT_NE(contenido(ajustes(j)).find("sound=on\n"), std::string::npos) << j.exe;
+        EXPECT_NE(zk::readFile(ajustes(j)).find("sound=on\n"), std::string::npos) << j.exe;
         unlink(salida.file.c_str());
     }
 }
@@ -183,7 +175,7 @@ TEST_F(Escritorio, TieFullScreenIsRememberedUntilTheKeyAgain)
 {
     ASSERT_NO_FATAL_FAILURE(empezar(kTie));
     juego->key("f");
-    EXPECT_TRUE(esperar([&] { return contenido(ajustes(kTie)).find("fullscreen=on\n") != std::string::npos; }, 20));
+    EXPECT_TRUE(esperar([&] { return zk::readFile(ajustes(kTie)).find("fullscreen=on\n") != std::string::npos; }, 20));
     salir();
 
     int x, y, w, h, sw = 0, sh = 0;
@@ -195,7 +187,7 @@ TEST_F(Escritorio, TieFullScreenIsRememberedUntilTheKeyAgain)
     // F goes back to the window, and that is kept too
     juego->key("f");
     EXPECT_TRUE(esperar([&] { geometria(&x, &y, &w, &h); return w == 640 && h == 480; }, 20)) << w << "x" << h;
-    EXPECT_NE(contenido(ajustes(kTie)).find("fullscreen=off\n"), std::string::npos);
+    EXPECT_NE(zk::readFile(ajustes(kTie)).find("fullscreen=off\n"), std::string::npos);
     salir();
 }
 

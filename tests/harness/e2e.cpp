@@ -43,7 +43,7 @@ int runCommand(const std::string& cmd, std::string* out)
     return WIFEXITED(st) ? WEXITSTATUS(st) : -1;
 }
 
-static std::string readFile(const std::string& path)
+std::string readFile(const std::string& path)
 {
     std::string text;
     if (FILE* f = fopen(path.c_str(), "rb")) {

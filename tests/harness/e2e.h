@@ -16,6 +16,8 @@ std::string sourceDir();
 std::string gameDataParent(); // the folder holding space-zarkons-3d's data/
 // A fresh empty temporary directory (removed by the caller when wanted).
 std::string makeTempDir();
+// The whole text of a file ("" when it cannot be read).
+std::string readFile(const std::string& path);
 
 // An RGB screenshot read back into memory; (0, 0) is the top-left pixel.
 struct Image {

@@ -6,19 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 #include <sys/stat.h>
 
 namespace {
-
-std::string leer(const std::string& path)
-{
-    std::ifstream in(path);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
 
 bool exists(const std::string& p)
 {
@@ -151,7 +142,7 @@ TEST_F(Instalacion, DebianPackageHoldsTheGamesAndTheirDependencies)
     EXPECT_EQ(vacias, "") << "empty folders in the package";
 
     // the copyright in machine-readable form, its licence the root's LICENSE word for word
-    const std::string copyright = leer(unpacked + "/usr/share/doc/zarkons/copyright");
+    const std::string copyright = zk::readFile(unpacked + "/usr/share/doc/zarkons/copyright");
     EXPECT_EQ(copyright.rfind("Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n", 0), 0u);
     EXPECT_NE(copyright.find("\nFiles: *\nCopyright: 2026 The Zarkons developers\nLicense: Expat\n"),
               std::string::npos) << copyright;
@@ -161,7 +152,7 @@ TEST_F(Instalacion, DebianPackageHoldsTheGamesAndTheirDependencies)
     std::istringstream lineas(copyright.substr(texto + 16));
     for (std::string l; std::getline(lineas, l);)
         desindentado += (l == " ." ? "" : l.substr(1)) + "\n";
-    const std::string licencia = leer(std::string(ZK_SOURCE_DIR) + "/LICENSE");
+    const std::string licencia = zk::readFile(std::string(ZK_SOURCE_DIR) + "/LICENSE");
     ASSERT_NE(licencia.find("Copyright (c) 2026 The Zarkons developers\n"), std::string::npos);
     EXPECT_EQ(licencia.substr(licencia.find("Permission")), desindentado);
     launcherStartsAndEnds(unpacked + "/usr/games/space-zarkons-3d", "Space Zarkons 3D");

@@ -165,7 +165,8 @@ class Soak:
         subprocess.run(["cc", "-shared", "-fPIC", "-O2", "-o", probe,
                         os.path.join(ROOT, "tests", "soak", "frame_probe.c"), "-ldl"], check=True)
         self.xvfb, display = start_xvfb()
-        self.env = dict(os.environ, DISPLAY=display, XDG_DATA_HOME=self.data, LD_PRELOAD=probe,
+        self.env = dict(os.environ, DISPLAY=display, XDG_DATA_HOME=self.data, XDG_CONFIG_HOME=self.data,
+                        LD_PRELOAD=probe,
                         LIBGL_ALWAYS_SOFTWARE="1", MESA_SHADER_CACHE_DISABLE="true",
                         LP_NUM_THREADS="0",
                         # a small quarantine, full within the warm-up, so that

@@ -1,5 +1,6 @@
 // Settings kept between runs: what a file may hold, where it goes, and that
 // no fault reading or writing it stops a game or says more than one line.
+#include "e2e.h"
 #include "settings.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +10,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -19,14 +19,6 @@ namespace {
 bool leerTexto(const std::string& texto, zk_settings_t* s, std::string* why)
 {
     return zk_settings_parse(texto.data(), texto.size(), s, why);
-}
-
-std::string contenido(const std::string& path)
-{
-    std::ifstream in(path);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
 }
 
 void escribir(const std::string& path, const std::string& texto)
@@ -108,7 +100,7 @@ TEST(Settings, AChangeIsWrittenAndReadOnTheNextRun)
     zk_settings_set_sound(false);
     zk_settings_set_fullscreen(true);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-    EXPECT_EQ(contenido(path), "# Zarkons: settings kept between runs\nsound=off\nfullscreen=on\n");
+    EXPECT_EQ(zk::readFile(path), "# Zarkons: settings kept between runs\nsound=off\nfullscreen=on\n");
     struct stat st;
     ASSERT_EQ(stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0644u);
@@ -141,7 +133,7 @@ TEST(Settings, DamagedOrUnreadableFileGivesTheDefaultsAndOneLine)
     EXPECT_NE(err.find("line 2"), std::string::npos) << err;
     // the next change writes a good file over it
     zk_settings_set_sound(false);
-    EXPECT_EQ(contenido(path), zk_settings_format(zk_settings_load("tie-zarkons")));
+    EXPECT_EQ(zk::readFile(path), zk_settings_format(zk_settings_load("tie-zarkons")));
 
     // a folder in the file's place cannot be read: the defaults again
     unlink(path.c_str());
@@ -170,6 +162,6 @@ TEST(Settings, AnUnwritablePlaceIsOneLineAndThePlayGoesOn)
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
     EXPECT_EQ(err.rfind("space-zarkons-3d: ", 0), 0u) << err;
-    EXPECT_EQ(contenido(std::string(tmpl) + "/zarkons"), "no soy una carpeta");
+    EXPECT_EQ(zk::readFile(std::string(tmpl) + "/zarkons"), "no soy una carpeta");
     system(("rm -rf '" + std::string(tmpl) + "'").c_str());
 }
