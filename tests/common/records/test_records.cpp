@@ -1,10 +1,12 @@
 // The records library: order and merge, damage of every kind, the atomic
 // replace, two games at once and homes that cannot hold records.
 #include "records.h"
+#include "cerrojo.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -407,6 +409,52 @@ TEST_F(Records, AWriterWaitsOutALongHeldLock)
     ASSERT_TRUE(WIFEXITED(st));
     EXPECT_EQ(WEXITSTATUS(st), 0);
     EXPECT_TRUE(existe(file));
+}
+
+} // namespace
+
+namespace {
+
+// Writers are served in the order they came: with the lock held, A queues,
+// then B; when it is let go A goes first, whoever the kernel wakes first.
+TEST_F(Records, WritersAreServedInTheOrderTheyCame)
+{
+    ASSERT_EQ(mkdir((home + "/zarkons").c_str(), 0700), 0);
+    const std::string cerrojo = file + ".lock";
+    const std::string orden = home + "/orden";
+    const int lfd = open(cerrojo.c_str(), O_RDWR | O_CREAT, 0644);
+    ASSERT_GE(lfd, 0);
+    ASSERT_TRUE(esperarCerrojo(lfd, kRecLockSeconds));
+    // the queue's counter: how many writers have taken a number
+    auto enCola = [&] {
+        uint64_t n = 0;
+        return pread(lfd, &n, sizeof n, 0) == (ssize_t)sizeof n ? n : 0;
+    };
+    std::vector<pid_t> hijos;
+    for (const char* quien : {"A", "B", "C"}) {
+        const uint64_t antes = enCola();
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            close(lfd); // the parent's, or the lock would stay held with it
+            const int fd = open(cerrojo.c_str(), O_RDWR | O_CLOEXEC);
+            if (fd < 0 || !esperarCerrojo(fd, kRecLockSeconds))
+                _exit(1);
+            std::ofstream(orden, std::ios::app) << quien;
+            _exit(0);
+        }
+        hijos.push_back(pid);
+        for (int i = 0; i < 5000 && enCola() == antes; i++)
+            usleep(1000);
+        ASSERT_GT(enCola(), antes) << quien << " never queued";
+    }
+    close(lfd);
+    for (pid_t h : hijos) {
+        int st = 0;
+        waitpid(h, &st, 0);
+        EXPECT_TRUE(WIFEXITED(st) && WEXITSTATUS(st) == 0);
+    }
+    EXPECT_EQ(leer(orden), "ABC");
 }
 
 } // namespace
