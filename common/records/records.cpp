@@ -108,7 +108,8 @@ static bool leerLinea(const char* s, size_t n, rec_entry_t* e)
     if (largo == 0 || largo > 10 || !digitos(num, largo))
         return false;
     const long v = numero(num, largo);
-    if (v > kRecScoreMax || !fechaValida(a + 1, (size_t)(b - a - 1)) || !comoValido(b + 1, (size_t)(fin - b - 1)))
+    if (v > kRecScoreMax || !fechaValida(a + 1, (size_t)(b - a - 1)) ||
+        !comoValido(b + 1, (size_t)(fin - b - 1)))
         return false;
     e->score = negativo ? -v : v;
     e->when.assign(a + 1, (size_t)(b - a - 1));
@@ -193,7 +194,8 @@ static void limpiarRestos(const std::string& path)
         return;
     while (const struct dirent* e = readdir(d)) {
         const size_t n = strlen(e->d_name);
-        if (n != prefijo.size() + kSufijoTemporal || strncmp(e->d_name, prefijo.c_str(), prefijo.size()) != 0)
+        if (n != prefijo.size() + kSufijoTemporal ||
+            strncmp(e->d_name, prefijo.c_str(), prefijo.size()) != 0)
             continue;
         bool nuestro = true;
         for (size_t i = prefijo.size(); i < n; i++) {

@@ -8,8 +8,8 @@
 // at most ten records, best first; of equal scores the older stays ahead.
 // Only a score above zero is a record. The file is replaced atomically under
 // a lock, and a damaged file keeps its good lines; a file of a newer version
-// is never rewritten. Nothing here writes to stdout or ends the program: a failure is
-// one line on stderr and the game plays on.
+// is never rewritten. Nothing here writes to stdout or ends the program: a
+// failure is one line on stderr and the game plays on.
 #pragma once
 
 #include <cstddef>
@@ -22,6 +22,8 @@ const size_t kRecMaxLine = 128;       // longer lines are damage
 // Scores are written and read within +-kRecScoreMax (ten digits); an add
 // outside it is refused.
 const long kRecScoreMax = 9999999999L;
+// A lock held longer than this belongs to a game that hangs: give up, not wait.
+const int kRecLockSeconds = 5;
 
 // One record: score, when (ISO 8601, local time, no zone) and how the game ended
 // (one word of letters, digits and '-').
@@ -74,7 +76,6 @@ int rec_rank(const rec_table_t& table, long score);
 // game: the reason has gone to stderr (once per program run); a table of a
 // newer version turns them off for the rest of the run. A score beyond
 // kRecScoreMax is refused with a line of its own.
-const int kRecLockSeconds = 5;
 bool rec_add(const char* game, long score, const char* how, rec_table_t* table, int* rank);
 
 // The current local time in the records' form.

@@ -35,7 +35,9 @@ int restos(const std::string& dir)
         return 0;
     while (const dirent* e = readdir(d)) {
         const std::string s = e->d_name;
-        n += (s.size() == 21 && s.compare(0, 15, "prueba.records.") == 0 && s != "prueba.records.damaged") ? 1 : 0;
+        n += (s.size() == 21 && s.compare(0, 15, "prueba.records.") == 0 && s != "prueba.records.damaged")
+                 ? 1
+                 : 0;
     }
     closedir(d);
     return n;

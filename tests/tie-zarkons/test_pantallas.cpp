@@ -567,7 +567,8 @@ TEST_F(Pantallas, TextScreensIgnoreThePlayersScaleAndTurnButPlayDoesNot)
         const std::vector<unsigned char> plana = verCon(s, kEscalaInicial, 0.0f);
         ASSERT_NE(std::count(plana.begin(), plana.end(), 0), (long)plana.size()) << "state " << s;
         for (int mas = 1; mas <= 7; mas += 3)
-            EXPECT_TRUE(verCon(s, kEscalaInicial + 0.2f * mas, 35.0f) == plana) << "state " << s << ", +" << mas;
+            EXPECT_TRUE(verCon(s, kEscalaInicial + 0.2f * mas, 35.0f) == plana)
+                << "state " << s << ", +" << mas;
     }
     // the same play frame twice, but for the view: nothing moves, and with
     // every Tie shot in flight (far below) none can be added

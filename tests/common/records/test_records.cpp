@@ -325,7 +325,8 @@ TEST_F(Records, AScoreBeyondWhatTheReaderTakesIsRefusedAtTheAdd)
 TEST_F(Records, ATableOfANewerVersionIsNeverRewritten)
 {
     ASSERT_EQ(mkdir((home + "/zarkons").c_str(), 0700), 0);
-    const std::string nueva = std::string("zarkons-records 2\n") + kLinea + "100 otra cosa que no conocemos\n";
+    const std::string nueva =
+        std::string("zarkons-records 2\n") + kLinea + "100 otra cosa que no conocemos\n";
     escribir(file, nueva);
     rec_table_t t = rec_parse(nueva.data(), nueva.size());
     EXPECT_EQ(t.newerVersion, 2);
@@ -353,8 +354,9 @@ TEST_F(Records, TheNextWriterRemovesTheTemporaryFilesAKilledOneLeft)
     ASSERT_EQ(mkdir(dir.c_str(), 0700), 0);
     const char* const restos[] = {"prueba.records.aZ09xQ", "prueba.records.000000"};
     // near misses: another table's, other lengths, other characters, a folder
-    const char* const ajenos[] = {"otra.records.aZ09xQ", "prueba.records.aZ09x", "prueba.records.aZ09xQQ",
-                                  "prueba.records.aZ-9xQ", "prueba.records.damaged", "xprueba.records.aZ09xQ"};
+    const char* const ajenos[] = {"otra.records.aZ09xQ",   "prueba.records.aZ09x",
+                                  "prueba.records.aZ09xQQ", "prueba.records.aZ-9xQ",
+                                  "prueba.records.damaged", "xprueba.records.aZ09xQ"};
     for (const char* n : restos)
         escribir(dir + n, "zarkons-records 1\n");
     for (const char* n : ajenos)
