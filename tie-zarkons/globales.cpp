@@ -7,7 +7,7 @@ int tamName = 200;
 bool animating = true;
 bool ortho = true;
 bool relleno = true;
-float scale = 0.2f;
+float scale = kEscalaInicial;
 bool fullscreen = false;
 int width = 0, height = 0;
 float xrot = 0.0f, yrot = 0.0f;
@@ -37,6 +37,7 @@ shoot sTie[kDisparos];
 cubito bloques[kBloques];
 cubito energia[kEnergia];
 int puntos = 0;
+int puntosInicio = 0;
 int tiempoDisparo = 0;
 
 // --- display lists ---

@@ -41,6 +41,8 @@ const int kBloques = 96;       // wall cubes, four walls of 24
 const int kEnergia = 10;       // full energy, one cube of the bar each
 const float kPasoTie = 16.0f;  // spacing of the formation's rows and columns
 
+const float kEscalaInicial = 0.2f; // the scale at start and in Home, the one the texts fit
+
 // --- screens and view (pantallas.cpp) ---
 extern int state;              // 0 opening, 1 title, 2 play, 3 lost, 4 won, 5 help
 extern int tamName;            // size of the title, counts down from 200 to 0
@@ -77,6 +79,7 @@ extern shoot sTie[kDisparos];      // the Ties' shots
 extern cubito bloques[kBloques];   // the wall cubes
 extern cubito energia[kEnergia];   // where the energy-bar cubes stand
 extern int puntos;                 // score, kept across restarts
+extern int puntosInicio;           // the score when this game began
 extern int tiempoDisparo;          // ticks since the X-Wing last fired
 
 // --- best scores (tablaRecords.cpp) ---
@@ -131,7 +134,7 @@ void dibujarCampo();
 
 // --- tablaRecords.cpp ---
 void registrarFinal();     // once per game, on its won or lost screen
-void drawMejorPuntaje();   // one line under the end screen's question
+void drawMejorPuntaje();   // the best score and this game's, under the end screen's question
 
 // --- modelos.cpp ---
 void crearModelos();

@@ -101,14 +101,14 @@ static void pantallaAyuda()
 }
 
 // A screen of text alone (the opening line, the end screens, the help) is
-// the same picture in every frame until the view or the window changes, and
+// the same picture in every frame until the projection, the fill or the
+// window changes (the player's scale and turn are for play alone), and
 // its smooth text costs more than all the rest of a frame: it is drawn once,
 // read back, and its pixels shown while nothing it rests on has changed.
 struct PantallaGuardada {
     bool valida = false;
     int estado = 0, ancho = 0, alto = 0;
     bool ortho = false, relleno = true;
-    float xrot = 0.0f, yrot = 0.0f, scale = 1.0f;
     std::vector<unsigned char> pixeles; // RGBA rows, bottom up
 };
 static PantallaGuardada sGuardada;
@@ -118,12 +118,18 @@ static bool pantallaFija()
     return state == 0 || state == 3 || state == 4 || state == 5;
 }
 
+// Play is seen as the player set it; the screens of text in the plain view,
+// where every word stays inside the window.
+static bool vistaDelJugador()
+{
+    return state == 2;
+}
+
 static bool guardadaVale()
 {
     const PantallaGuardada& g = sGuardada;
     return g.valida && g.estado == state && g.ancho == width && g.alto == height &&
-           g.ortho == ortho && g.relleno == relleno && g.xrot == xrot && g.yrot == yrot &&
-           g.scale == scale;
+           g.ortho == ortho && g.relleno == relleno;
 }
 
 static void guardarPantalla()
@@ -141,9 +147,6 @@ static void guardarPantalla()
     g.alto = height;
     g.ortho = ortho;
     g.relleno = relleno;
-    g.xrot = xrot;
-    g.yrot = yrot;
-    g.scale = scale;
 }
 
 static void mostrarGuardada()
@@ -228,8 +231,10 @@ void display()
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     initTransformation();
-    glRotatef(xrot, 1.0f, 0.0f, 0.0f);
-    glRotatef(yrot, 0.0f, 1.0f, 0.0f);
+    if (vistaDelJugador()) {
+        glRotatef(xrot, 1.0f, 0.0f, 0.0f);
+        glRotatef(yrot, 0.0f, 1.0f, 0.0f);
+    }
     if (!pantallaFija()) {
         // a frame of play ends the saved picture: the next end screen belongs
         // to another game, with its own record to draw
@@ -272,7 +277,8 @@ void timer(int)
 
 void drawObjects()
 {
-    glScalef(scale, scale, scale);
+    const float s = vistaDelJugador() ? scale : kEscalaInicial;
+    glScalef(s, s, s);
     amarillo();
     switch (state) {
     case 0:
@@ -312,8 +318,9 @@ void keyboard(unsigned char key, int, int)
     }
     if ((key == 's' || key == 'S') && fin) {
         init();
-        // a new game, to be recorded when it ends
+        // a new game, to be recorded when it ends with what it won
         partidaRegistrada = false;
+        puntosInicio = puntos;
         state = 2;
         mostrarPantalla();
         return;
@@ -396,6 +403,7 @@ void special(int key, int, int)
     } else if (key == GLUT_KEY_HOME) {
         xrot = 0.0f;
         yrot = 0.0f;
+        scale = kEscalaInicial;
     }
 }
 

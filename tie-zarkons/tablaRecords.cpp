@@ -1,5 +1,7 @@
 // The best-score table of Tie Zarkons: each game that reaches its won or lost
-// screen goes in once, and the screen shows the best score under its question.
+// screen goes in once, with the points won in that game alone (the score on
+// screen carries over from game to game), and the screen shows the best score
+// and this game's under its question.
 #include "globales.h"
 
 #include "drawString.h"
@@ -9,26 +11,36 @@
 
 static const char* const kJuego = "tie-zarkons";
 
+static bool hayTabla = false;    // the table was read for this game's end
+static long puntosPartida = 0;   // what this game won
+static bool entro = false;       // and it made the table
+
 void registrarFinal()
 {
     if (partidaRegistrada || (state != 3 && state != 4))
         return;
     partidaRegistrada = true;
+    puntosPartida = (long)puntos - puntosInicio;
     rec_table_t tabla;
     int puesto = -1;
     // records off: the end screen stays as it always was
-    if (rec_add(kJuego, puntos, state == 4 ? "ganada" : "perdida", &tabla, &puesto) &&
-        !tabla.entries.empty()) {
-        hayMejorPuntaje = true;
+    hayTabla = rec_add(kJuego, puntosPartida, state == 4 ? "ganada" : "perdida", &tabla, &puesto);
+    entro = puesto >= 0;
+    hayMejorPuntaje = hayTabla && !tabla.entries.empty();
+    if (hayMejorPuntaje)
         mejorPuntaje = tabla.entries[0].score;
-    }
 }
 
 void drawMejorPuntaje()
 {
-    if (!hayMejorPuntaje)
+    if (!hayTabla)
         return;
-    char texto[48];
-    snprintf(texto, sizeof texto, "Mejor puntaje: %ld", mejorPuntaje);
-    drawString(texto, -19, -62, 9);
+    char texto[80];
+    if (hayMejorPuntaje) {
+        snprintf(texto, sizeof texto, "Mejor puntaje: %ld", mejorPuntaje);
+        drawString(texto, -19, -62, 9);
+    }
+    snprintf(texto, sizeof texto, "Esta partida: %ld%s", puntosPartida,
+             entro ? "" : " (no entr\xF3 en la tabla)");
+    drawString(texto, -19, -72, 7);
 }

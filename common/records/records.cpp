@@ -2,6 +2,8 @@
 // leaves half a file, and a lock so that two games ending together both count.
 #include "records.h"
 
+#include "cerrojo.h"
+
 #include <algorithm>
 #include <cassert>
 #include <cerrno>
@@ -9,20 +11,23 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
-#include <sys/file.h>  // flock
 #include <sys/stat.h>
 #include <unistd.h>
 
 static const char* const kHeader = "zarkons-records 1";
+static const char* const kFormato = "zarkons-records ";
+static const int kVersion = 1;
 static const size_t kMaxHow = 24;
-// A lock held longer than this belongs to a game that hangs: give up, not wait.
-static const int kLockTries = 150;
-static const int kLockPauseUs = 20000;
+// the suffix mkostemp puts after "<name>.records."
+static const size_t kSufijoTemporal = 6;
 
 // One line of stderr per program run is enough to say records are off.
 static bool avisado = false;
+// A newer table was found: this run leaves it alone from then on.
+static bool apagados = false;
 
 static void avisar(const std::string& msg)
 {
@@ -45,9 +50,9 @@ static bool digitos(const char* s, size_t n)
     return true;
 }
 
-static int numero(const char* s, size_t n)
+static long numero(const char* s, size_t n)
 {
-    int v = 0;
+    long v = 0;
     for (size_t i = 0; i < n; i++)
         v = v * 10 + (s[i] - '0');
     return v;
@@ -63,7 +68,7 @@ static bool fechaValida(const char* s, size_t n)
     for (int i = 0; i < 6; i++) {
         if (!digitos(s + campos[i][0], (size_t)campos[i][1]))
             return false;
-        const int v = numero(s + campos[i][0], (size_t)campos[i][1]);
+        const long v = numero(s + campos[i][0], (size_t)campos[i][1]);
         if (v > maximos[i] || ((i == 1 || i == 2) && v == 0))
             return false;
     }
@@ -102,10 +107,9 @@ static bool leerLinea(const char* s, size_t n, rec_entry_t* e)
     // ten digits at most: every score a game can reach, and no overflow here
     if (largo == 0 || largo > 10 || !digitos(num, largo))
         return false;
-    long v = 0;
-    for (size_t i = 0; i < largo; i++)
-        v = v * 10 + (num[i] - '0');
-    if (!fechaValida(a + 1, (size_t)(b - a - 1)) || !comoValido(b + 1, (size_t)(fin - b - 1)))
+    const long v = numero(num, largo);
+    if (v > kRecScoreMax || !fechaValida(a + 1, (size_t)(b - a - 1)) ||
+        !comoValido(b + 1, (size_t)(fin - b - 1)))
         return false;
     e->score = negativo ? -v : v;
     e->when.assign(a + 1, (size_t)(b - a - 1));
@@ -177,16 +181,32 @@ static void apartar(const std::string& path)
     }
 }
 
-static bool bloquear(int fd)
+// Removes the temporary files of this table that a killed writer left
+// ("<name>.records.XXXXXX", exactly): safe only under the lock, since the
+// writer that makes one holds it.
+static void limpiarRestos(const std::string& path)
 {
-    for (int i = 0; i < kLockTries; i++) {
-        if (flock(fd, LOCK_EX | LOCK_NB) == 0)
-            return true;
-        if (errno != EWOULDBLOCK && errno != EINTR)
-            return false;
-        usleep(kLockPauseUs);
+    const size_t barra = path.rfind('/');
+    const std::string dir = path.substr(0, barra);
+    const std::string prefijo = path.substr(barra + 1) + ".";
+    DIR* d = opendir(dir.c_str());
+    if (d == nullptr)
+        return;
+    while (const struct dirent* e = readdir(d)) {
+        const size_t n = strlen(e->d_name);
+        if (n != prefijo.size() + kSufijoTemporal ||
+            strncmp(e->d_name, prefijo.c_str(), prefijo.size()) != 0)
+            continue;
+        bool nuestro = true;
+        for (size_t i = prefijo.size(); i < n; i++) {
+            const char c = e->d_name[i];
+            nuestro = nuestro && ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'));
+        }
+        struct stat st;
+        if (nuestro && fstatat(dirfd(d), e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
+            unlinkat(dirfd(d), e->d_name, 0);
     }
-    return false;
+    closedir(d);
 }
 
 bool rec_path(const char* game, std::string* path, std::string* why)
@@ -235,6 +255,13 @@ rec_table_t rec_parse(const char* text, size_t size)
             primera = false;
             if (n == strlen(kHeader) && memcmp(linea, kHeader, n) == 0)
                 continue;
+            // a later version of the format: what its lines mean is not ours to say
+            const size_t nf = strlen(kFormato);
+            if (n > nf && n <= nf + 9 && memcmp(linea, kFormato, nf) == 0 &&
+                digitos(linea + nf, n - nf) && numero(linea + nf, n - nf) > kVersion) {
+                t.newerVersion = (int)numero(linea + nf, n - nf);
+                return t;
+            }
             // no header: a foreign file, yet its lines may still be ours
             t.badHeader = true;
         }
@@ -334,6 +361,8 @@ bool rec_save(const std::string& path, const rec_table_t& table, std::string* wh
 
 int rec_rank(const rec_table_t& table, long score)
 {
+    if (score <= 0)
+        return -1;
     size_t i = 0;
     while (i < table.entries.size() && table.entries[i].score >= score)
         i++;
@@ -346,6 +375,13 @@ bool rec_add(const char* game, long score, const char* how, rec_table_t* table, 
     assert(comoValido(how, strlen(how)));
     *table = rec_table_t();
     *rank = -1;
+    if (apagados)
+        return false;
+    if (score > kRecScoreMax || score < -kRecScoreMax) {
+        fprintf(stderr, "zarkons: the score %ld is beyond what a records file holds; it is not recorded\n",
+                score);
+        return false;
+    }
     std::string path, why;
     if (!rec_path(game, &path, &why)) {
         avisar(why);
@@ -361,13 +397,22 @@ bool rec_add(const char* game, long score, const char* how, rec_table_t* table, 
         avisar(errorDe("cannot open", cerrojo));
         return false;
     }
-    if (!bloquear(lfd)) {
+    if (!esperarCerrojo(lfd, kRecLockSeconds)) {
         avisar("another game holds " + cerrojo + " too long");
         close(lfd);
         return false;
     }
 
+    limpiarRestos(path);
     bool ok = rec_load(path, table, &why);
+    if (ok && table->newerVersion > 0) {
+        close(lfd);
+        apagados = true;
+        avisar(path + " is of a newer version (" + kFormato + std::to_string(table->newerVersion) +
+               "); it is left as it is");
+        *table = rec_table_t();
+        return false;
+    }
     if (ok && table->damaged()) {
         apartar(path);
         fprintf(stderr, "zarkons: %s was damaged (%d bad lines%s%s); its good records are kept, "
@@ -376,12 +421,18 @@ bool rec_add(const char* game, long score, const char* how, rec_table_t* table, 
                 table->truncated ? ", too big" : "", path.c_str());
     }
     if (ok) {
+        // games of zero or below, kept by older versions, are no records
+        const size_t antes = table->entries.size();
+        table->entries.erase(std::remove_if(table->entries.begin(), table->entries.end(),
+                                            [](const rec_entry_t& e) { return e.score <= 0; }),
+                             table->entries.end());
+        const bool quitados = table->entries.size() != antes;
         *rank = rec_rank(*table, score);
         if (*rank >= 0) {
             table->entries.insert(table->entries.begin() + *rank, rec_entry_t{score, rec_now(), how});
             ordenar(table);
         }
-        if (*rank >= 0 || table->damaged())
+        if (*rank >= 0 || quitados || table->damaged())
             ok = rec_save(path, *table, &why);
     }
     table->badLines = 0;

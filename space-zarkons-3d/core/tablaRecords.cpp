@@ -92,7 +92,7 @@ void dibujarRecords()
     }
     if (puesto < 0) {
         y -= kAltoFila;
-        snprintf(s, sizeof s, "Tu puntaje: %ld", puntajeFinal);
+        snprintf(s, sizeof s, "Tu puntaje: %ld (no entr\xF3 en la tabla)", puntajeFinal);
         glColor3f(1.0f, 1.0f, 0.0f);
         fila(x0 + 12, y, s);
     }

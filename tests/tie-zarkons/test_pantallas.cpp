@@ -44,6 +44,8 @@ void teclas(const char* s)
 // Line segments (the texts) in a frame of the current state, in field units.
 std::vector<zk::FbPrimitive> lineas()
 {
+    // play takes the player's scale, set to 1 here; the screens of text their own
+    const double k = state == 2 ? 1.0 : 1.0 / kEscalaInicial;
     initTransformation();
     glLoadIdentity(); // the field's units: undo the look-at before the capture
     glMatrixMode(GL_PROJECTION);
@@ -52,9 +54,15 @@ std::vector<zk::FbPrimitive> lineas()
     glMatrixMode(GL_MODELVIEW);
     scale = 1.0f;
     std::vector<zk::FbPrimitive> out;
-    for (const zk::FbPrimitive& p : zk::captureFeedback([] { drawObjects(); }))
-        if (p.token == GL_LINE_TOKEN || p.token == GL_LINE_RESET_TOKEN)
-            out.push_back(p);
+    for (zk::FbPrimitive p : zk::captureFeedback([] { drawObjects(); })) {
+        if (p.token != GL_LINE_TOKEN && p.token != GL_LINE_RESET_TOKEN)
+            continue;
+        for (zk::FbVertex& v : p.v) {
+            v.ox *= k;
+            v.oy *= k;
+        }
+        out.push_back(p);
+    }
     return out;
 }
 
@@ -275,10 +283,12 @@ TEST_F(Pantallas, ArrowsMoveTheXWingInPlayWithinItsBoundsAndNotWhilePaused)
     EXPECT_FLOAT_EQ(xWingStat.x, 0);
     EXPECT_FLOAT_EQ(xrot, 30);
     animating = true;
-    state = 0; // Home works on every screen
+    state = 0; // Home works on every screen, and brings back the scale too
+    scale = 1.4f;
     special(GLUT_KEY_HOME, 0, 0);
     EXPECT_FLOAT_EQ(xrot, 0);
     EXPECT_FLOAT_EQ(yrot, 0);
+    EXPECT_FLOAT_EQ(scale, kEscalaInicial);
 }
 
 TEST_F(Pantallas, DraggingWithTheLeftButtonTurnsTheViewOneDegreeAPixel)
@@ -422,9 +432,11 @@ TEST_F(Pantallas, EscapeAndNExitWithStatusZero)
     EXPECT_EQ(state, 2);
 }
 
-// The won and lost screens record their game once, and a restart with 'S'
-// starts a new one; the best score is one more line under the question.
-TEST_F(Pantallas, EachEndScreenRecordsItsGameOnceAndShowsTheBestScore)
+// The won and lost screens record their game once, with the points won in
+// it (the score on screen carries over), and a restart with 'S' starts a new
+// one; under the question, the best score and this game's, which says when
+// it did not make the table.
+TEST_F(Pantallas, EachEndScreenRecordsItsGamesPointsOnceAndShowsThemWithTheBest)
 {
     std::string path, why;
     ASSERT_TRUE(rec_path("tie-zarkons", &path, &why));
@@ -444,16 +456,27 @@ TEST_F(Pantallas, EachEndScreenRecordsItsGameOnceAndShowsTheBestScore)
     EXPECT_EQ(t.entries[0].how, "perdida");
     EXPECT_GT(lineasEn(ls, x0, x1, -66, -50), 20);
     EXPECT_EQ(lineasEn(ls, x0, x1, -49, -46), 0) << "the question's lines moved";
+    const int hecha = lineasEn(ls, x0, x1, -76, -67); // "Esta partida: 700"
+    EXPECT_GT(hecha, 20);
 
     keyboard('s', 0, 0);
+    EXPECT_EQ(puntos, 700) << "the score on screen carries over";
     state = 4;
     puntos = 900;
     lineas();
     t = tabla();
     ASSERT_EQ(t.entries.size(), 2u);
-    EXPECT_EQ(t.entries[0].score, 900);
-    EXPECT_EQ(t.entries[0].how, "ganada");
-    EXPECT_EQ(mejorPuntaje, 900);
+    EXPECT_EQ(t.entries[1].score, 200) << "what this game won";
+    EXPECT_EQ(t.entries[1].how, "ganada");
+    EXPECT_EQ(mejorPuntaje, 700);
+
+    // a game that won nothing is not a record, and its line says so
+    keyboard('s', 0, 0);
+    state = 3;
+    const int nada = lineasEn(lineas(), x0, x1, -76, -67);
+    EXPECT_EQ(tabla().entries.size(), 2u);
+    EXPECT_EQ(mejorPuntaje, 700);
+    EXPECT_GT(nada, hecha + 100) << "no word that the game did not make the table";
 }
 
 TEST_F(Pantallas, WithoutAPlaceForRecordsTheEndScreenIsAsBefore)
@@ -489,16 +512,6 @@ TEST_F(Pantallas, ATextScreenShowsTheSamePixelsUntilTheViewChanges)
     EXPECT_EQ(distintos(cuadro(), ayuda), 0u);
     EXPECT_EQ(distintos(cuadro(), ayuda), 0u);
 
-    const float escala = scale;
-    scale = escala / 2;
-    const std::vector<unsigned char> chica = cuadro();
-    EXPECT_GT(distintos(chica, ayuda), 0u);
-    EXPECT_EQ(distintos(cuadro(), chica), 0u);
-    scale = escala;
-    yrot = 20.0f;
-    EXPECT_GT(distintos(cuadro(), ayuda), 0u);
-    yrot = 0.0f;
-    EXPECT_EQ(distintos(cuadro(), ayuda), 0u);
     ortho = !ortho;
     EXPECT_GT(distintos(cuadro(), ayuda), 0u);
     ortho = !ortho;
@@ -528,4 +541,42 @@ TEST_F(Pantallas, ATextScreenShowsTheSamePixelsUntilTheViewChanges)
     const std::vector<unsigned char> titulo = cuadro();
     timer(1);
     EXPECT_GT(distintos(cuadro(), titulo), 0u);
+}
+
+// The screens of text are seen in the plain view whatever the player set for
+// play (zoomed in, the end screen showed only "Continu..."); play keeps the
+// player's view.
+TEST_F(Pantallas, TextScreensIgnoreThePlayersScaleAndTurnButPlayDoesNot)
+{
+    auto cuadro = [] {
+        display();
+        glFinish();
+        return zk::readPixels(0, 0, 640, 640);
+    };
+    auto verCon = [&](int s, float escala, float giro) {
+        state = 2;
+        display(); // a frame of play: no saved picture of the last screen is left
+        state = s;
+        scale = escala;
+        xrot = giro;
+        yrot = -giro;
+        return cuadro();
+    };
+    for (int s : {0, 1, 3, 4, 5}) {
+        tamName = 120;
+        const std::vector<unsigned char> plana = verCon(s, kEscalaInicial, 0.0f);
+        ASSERT_NE(std::count(plana.begin(), plana.end(), 0), (long)plana.size()) << "state " << s;
+        for (int mas = 1; mas <= 7; mas += 3)
+            EXPECT_TRUE(verCon(s, kEscalaInicial + 0.2f * mas, 35.0f) == plana)
+                << "state " << s << ", +" << mas;
+    }
+    // the same play frame twice, but for the view: nothing moves, and with
+    // every Tie shot in flight (far below) none can be added
+    animating = false;
+    for (shoot& d : sTie)
+        d = {0.0f, -300.0f, true};
+    const std::vector<unsigned char> juego = verCon(2, kEscalaInicial, 0.0f);
+    EXPECT_FALSE(verCon(2, 0.8f, 0.0f) == juego);
+    EXPECT_FALSE(verCon(2, kEscalaInicial, 35.0f) == juego);
+    EXPECT_TRUE(verCon(2, kEscalaInicial, 0.0f) == juego);
 }

@@ -1,15 +1,19 @@
 // The records library: order and merge, damage of every kind, the atomic
 // replace, two games at once and homes that cannot hold records.
 #include "records.h"
+#include "cerrojo.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -64,22 +68,22 @@ TEST_F(Records, MergesBestFirstKeepsTenAndTheOlderOfEqualScoresAhead)
 {
     rec_table_t t;
     int rank = 0;
-    const long scores[] = {50, 300, -40, 300, 120, 10, 0, 90, 80, 70};
+    const long scores[] = {50, 300, 40, 300, 120, 10, 5, 90, 80, 70};
     for (long s : scores)
         ASSERT_TRUE(rec_add("prueba", s, "perdida", &t, &rank));
     ASSERT_EQ(t.entries.size(), 10u);
     EXPECT_EQ(scoreAt(t, 0), 300);
-    EXPECT_EQ(scoreAt(t, 9), -40);
+    EXPECT_EQ(scoreAt(t, 9), 5);
 
     // an equal score goes under the ones already there
     ASSERT_TRUE(rec_add("prueba", 300, "ganada", &t, &rank));
     EXPECT_EQ(rank, 2);
     EXPECT_EQ(t.entries[0].how, "perdida");
     EXPECT_EQ(t.entries[2].how, "ganada");
-    EXPECT_EQ(scoreAt(t, 9), 0) << "the worst record fell off";
+    EXPECT_EQ(scoreAt(t, 9), 10) << "the worst record fell off";
 
     // equal to the last of a full table is not enough
-    ASSERT_TRUE(rec_add("prueba", 0, "ganada", &t, &rank));
+    ASSERT_TRUE(rec_add("prueba", 10, "ganada", &t, &rank));
     EXPECT_EQ(rank, -1);
     EXPECT_EQ(t.entries.size(), 10u);
 
@@ -112,7 +116,9 @@ TEST_F(Records, KeepsEveryGoodLineOfADamagedText)
         {"bad fields", cab + kLinea + "abc 2026-01-02T03:04:05 x\n100 2026-13-02T03:04:05 x\n"
                            "1 2026-01-02T03:04:05 X\n1  2026-01-02T03:04:05 x\n12345678901 2026-01-02T03:04:05 x\n"
                            "1 2026-01-02T03:04:05\n- 2026-01-02T03:04:05 x\n" + kLinea, 2, 7, false, false},
-        {"foreign format", "zarkons-records 2\n" + std::string(kLinea), 1, 1, true, false},
+        {"foreign format", "zarkons-records 0\n" + std::string(kLinea), 1, 1, true, false},
+        {"beyond the score range", cab + "-9999999999 2026-01-02T03:04:05 x\n"
+                                         "10000000000 2026-01-02T03:04:05 x\n", 1, 1, false, false},
         {"no header", kLinea, 1, 0, true, false},
         {"binary junk", cab + basura + "\n" + kLinea, 1, 1, false, false},
         {"nul inside a line", cab + std::string("100 2026-01-02T03:04:05 gan\0ada\n", 32) + kLinea, 1, 1, false, false},
@@ -207,7 +213,7 @@ TEST_F(Records, TwoGamesEndingAtOnceBothGetIn)
             int rank;
             bool ok = true;
             for (int i = 0; i < 5; i++)
-                ok = rec_add("prueba", 100 * h + i, "perdida", &t, &rank) && ok;
+                ok = rec_add("prueba", 100 * h + i + 1, "perdida", &t, &rank) && ok;
             _exit(ok ? 0 : 1);
         }
     }
@@ -221,8 +227,8 @@ TEST_F(Records, TwoGamesEndingAtOnceBothGetIn)
     ASSERT_TRUE(rec_load(file, &t, &why));
     ASSERT_EQ(t.entries.size(), 10u);
     for (int i = 0; i < 5; i++) {
-        EXPECT_EQ(scoreAt(t, (size_t)i), 104 - i);
-        EXPECT_EQ(scoreAt(t, (size_t)i + 5), 4 - i);
+        EXPECT_EQ(scoreAt(t, (size_t)i), 105 - i);
+        EXPECT_EQ(scoreAt(t, (size_t)i + 5), 5 - i);
     }
 }
 
@@ -268,6 +274,151 @@ TEST_F(Records, SomethingOtherThanAFileInItsPlaceNeitherHangsNorIsLost)
     ASSERT_EQ(stat(file.c_str(), &st), 0);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
     EXPECT_FALSE(existe(file + ".damaged"));
+}
+
+TEST_F(Records, OnlyAScoreAboveZeroIsARecordAndOldOnesAtOrBelowZeroGo)
+{
+    ASSERT_EQ(mkdir((home + "/zarkons").c_str(), 0700), 0);
+    // a table an older version wrote, with games that ended at zero or below
+    escribir(file, std::string("zarkons-records 1\n") + kLinea + "0 2026-01-02T03:04:05 perdida\n"
+                   "-80 2026-01-02T03:04:06 perdida\n");
+    rec_table_t t;
+    int rank = 0;
+    testing::internal::CaptureStderr();
+    for (long s : {0L, -140L, -kRecScoreMax}) {
+        ASSERT_TRUE(rec_add("prueba", s, "perdida", &t, &rank)) << s;
+        EXPECT_EQ(rank, -1) << s;
+        ASSERT_EQ(t.entries.size(), 1u) << "the table still comes back to be shown";
+        EXPECT_EQ(scoreAt(t, 0), 100);
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "no damage to speak of";
+    EXPECT_EQ(leer(file), std::string("zarkons-records 1\n") + kLinea);
+    EXPECT_FALSE(existe(file + ".damaged"));
+    ASSERT_TRUE(rec_add("prueba", 1, "perdida", &t, &rank));
+    EXPECT_EQ(rank, 1);
+}
+
+TEST_F(Records, AScoreBeyondWhatTheReaderTakesIsRefusedAtTheAdd)
+{
+    rec_table_t t;
+    int rank = 0;
+    ASSERT_TRUE(rec_add("prueba", 5, "perdida", &t, &rank));
+    const std::string antes = leer(file);
+    for (long s : {kRecScoreMax + 1, 99999999999L, -kRecScoreMax - 1}) {
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(rec_add("prueba", s, "ganada", &t, &rank)) << s;
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+        EXPECT_EQ(rank, -1);
+        EXPECT_EQ(leer(file), antes);
+    }
+    // the edge itself goes in and reads back whole
+    ASSERT_TRUE(rec_add("prueba", kRecScoreMax, "ganada", &t, &rank));
+    EXPECT_EQ(rank, 0);
+    std::string why;
+    ASSERT_TRUE(rec_load(file, &t, &why));
+    EXPECT_FALSE(t.damaged());
+    ASSERT_EQ(t.entries.size(), 2u);
+    EXPECT_EQ(scoreAt(t, 0), kRecScoreMax);
+}
+
+TEST_F(Records, ATableOfANewerVersionIsNeverRewritten)
+{
+    ASSERT_EQ(mkdir((home + "/zarkons").c_str(), 0700), 0);
+    const std::string nueva =
+        std::string("zarkons-records 2\n") + kLinea + "100 otra cosa que no conocemos\n";
+    escribir(file, nueva);
+    rec_table_t t = rec_parse(nueva.data(), nueva.size());
+    EXPECT_EQ(t.newerVersion, 2);
+    EXPECT_FALSE(t.damaged());
+
+    int rank = 0;
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(rec_add("prueba", 500, "ganada", &t, &rank));
+    EXPECT_FALSE(rec_add("prueba", 600, "ganada", &t, &rank));
+    // off for the rest of the run, even once the file is gone
+    unlink(file.c_str());
+    EXPECT_FALSE(rec_add("prueba", 700, "ganada", &t, &rank));
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_NE(err.find("zarkons-records 2"), std::string::npos) << err;
+    EXPECT_TRUE(t.entries.empty());
+    EXPECT_EQ(rank, -1);
+    EXPECT_FALSE(existe(file));
+    EXPECT_FALSE(existe(file + ".damaged"));
+}
+
+TEST_F(Records, TheNextWriterRemovesTheTemporaryFilesAKilledOneLeft)
+{
+    const std::string dir = home + "/zarkons/";
+    ASSERT_EQ(mkdir(dir.c_str(), 0700), 0);
+    const char* const restos[] = {"prueba.records.aZ09xQ", "prueba.records.000000"};
+    // near misses: another table's, other lengths, other characters, a folder
+    const char* const ajenos[] = {"otra.records.aZ09xQ",   "prueba.records.aZ09x",
+                                  "prueba.records.aZ09xQQ", "prueba.records.aZ-9xQ",
+                                  "prueba.records.damaged", "xprueba.records.aZ09xQ"};
+    for (const char* n : restos)
+        escribir(dir + n, "zarkons-records 1\n");
+    for (const char* n : ajenos)
+        escribir(dir + n, "x");
+    ASSERT_EQ(mkdir((dir + "prueba.records.Carpet").c_str(), 0700), 0);
+
+    rec_table_t t;
+    int rank = 0;
+    ASSERT_TRUE(rec_add("prueba", 5, "perdida", &t, &rank));
+    for (const char* n : restos)
+        EXPECT_FALSE(existe(dir + n)) << n;
+    for (const char* n : ajenos)
+        EXPECT_TRUE(existe(dir + n)) << n;
+    EXPECT_TRUE(existe(dir + "prueba.records.Carpet"));
+}
+
+// Writers are served in the order they came: with the lock held, A queues,
+// then B, then C; when it is let go A goes first, whoever the kernel wakes
+// first. And the wait leaves the program's signals as it found them.
+TEST_F(Records, WritersAreServedInTheOrderTheyCame)
+{
+    ASSERT_EQ(mkdir((home + "/zarkons").c_str(), 0700), 0);
+    const std::string cerrojo = file + ".lock";
+    const std::string orden = home + "/orden";
+    const int lfd = open(cerrojo.c_str(), O_RDWR | O_CREAT, 0644);
+    ASSERT_GE(lfd, 0);
+    ASSERT_TRUE(esperarCerrojo(lfd, kRecLockSeconds));
+    // the queue's counter: how many writers have taken a number
+    auto enCola = [&] {
+        uint64_t n = 0;
+        return pread(lfd, &n, sizeof n, 0) == (ssize_t)sizeof n ? n : 0;
+    };
+    std::vector<pid_t> hijos;
+    for (const char* quien : {"A", "B", "C"}) {
+        const uint64_t antes = enCola();
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            close(lfd); // the parent's, or the lock would stay held with it
+            const int fd = open(cerrojo.c_str(), O_RDWR | O_CLOEXEC);
+            if (fd < 0 || !esperarCerrojo(fd, kRecLockSeconds))
+                _exit(1);
+            std::ofstream(orden, std::ios::app) << quien;
+            struct sigaction ahora = {};
+            sigaction(SIGALRM, nullptr, &ahora);
+            sigset_t mascara;
+            pthread_sigmask(SIG_SETMASK, nullptr, &mascara);
+            _exit(ahora.sa_handler != SIG_DFL || sigismember(&mascara, SIGALRM) ? 2 : 0);
+        }
+        hijos.push_back(pid);
+        for (int i = 0; i < 5000 && enCola() == antes; i++)
+            usleep(1000);
+        ASSERT_GT(enCola(), antes) << quien << " never queued";
+    }
+    close(lfd);
+    for (pid_t h : hijos) {
+        int st = 0;
+        waitpid(h, &st, 0);
+        EXPECT_TRUE(WIFEXITED(st));
+        EXPECT_EQ(WEXITSTATUS(st), 0) << "1: gave up, 2: signals changed";
+    }
+    EXPECT_EQ(leer(orden), "ABC");
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 
 #include <GL/freeglut.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -62,6 +63,7 @@ TEST_F(Juego, TheGameOverIsRecordedOnceAndTheTableIsDrawnOverTheScene)
 {
     empezarJuego();
     EXPECT_EQ(mirarCentro().panel, 0);
+    puntaje = 300;
     perderUltimaNave();
     ASSERT_TRUE(gameOver);
     ASSERT_TRUE(mostrarRecords);
@@ -96,4 +98,34 @@ TEST_F(Juego, WithoutAPlaceForRecordsTheGameOverIsAsBefore)
     // and a won fly-out ends at once with status 0, as it always did
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(terminarTrasSalida(), ::testing::ExitedWithCode(0), "");
+}
+
+// A game that ends at zero or below is no record: the table shows all the
+// same, with the score under it and word that it did not make it.
+TEST_F(Juego, AGameAtZeroOrBelowIsNotRecordedButTheTableStillShows)
+{
+    rec_table_t t;
+    int puesto = 0;
+    ASSERT_TRUE(rec_add("space-zarkons-3d", 500, "ganada", &t, &puesto));
+    empezarJuego();
+    perderUltimaNave();
+    ASSERT_TRUE(gameOver);
+    ASSERT_LE(puntaje, 0);
+    ASSERT_TRUE(mostrarRecords);
+    t = leerTabla();
+    ASSERT_EQ(t.entries.size(), 1u);
+    EXPECT_EQ(t.entries[0].score, 500);
+
+    // the yellow line of the score spans more than the table's title: it
+    // says the score did not make it
+    display();
+    const std::vector<unsigned char> px = zk::readPixels(0, 0, width, height);
+    int x0 = width, x1 = -1;
+    for (size_t i = 0; i < px.size(); i += 4)
+        if (px[i] > 200 && px[i + 1] > 200 && px[i + 2] < 80) {
+            const int x = (int)((i / 4) % (size_t)width);
+            x0 = std::min(x0, x);
+            x1 = std::max(x1, x);
+        }
+    EXPECT_GT(x1 - x0, 300) << "only the score, no word that it did not make it";
 }
