@@ -44,6 +44,7 @@ int main(int argc, char** argv)
     crearModelos();
     swapSincronizado = sincronizarIntercambio();
     iniciarSonidoTie(mudo);
+    iniciarMando();
     glutMainLoop();
     return 0;
 }
