@@ -11,7 +11,6 @@
 #include <SDL2/SDL.h>
 
 #include <cassert>
-#include <cstdlib>
 
 // --- constants ---
 
@@ -22,7 +21,6 @@ static const unsigned kMsSinMando = 500; // none: a plugged-in pad is seen withi
 
 static bool iniciado = false;                // SDL's controller subsystem is up
 static bool timerArmado = false;             // one polling chain, however often start is called
-static bool salidaRegistrada = false;
 static zk_pad_handler_t manejador = nullptr;
 static unsigned repiten = 0;                 // mask of the buttons that repeat
 static SDL_GameController* mando = nullptr;  // the pad in use, null without one
@@ -93,10 +91,6 @@ bool zk_pad_start(zk_pad_handler_t handler, unsigned repeating)
         SDL_JoystickEventState(SDL_IGNORE);
         repeticion = zk_pad_repeat_t();
     }
-    if (!salidaRegistrada) {
-        salidaRegistrada = true;
-        atexit(zk_pad_stop);
-    }
     if (!timerArmado) {
         timerArmado = true;
         glutTimerFunc(kMsConMando, timerMando, 0);
@@ -131,7 +125,7 @@ void zk_pad_stop()
 {
     if (!iniciado)
         return;
-    // the program is ending or the pad goes for good: nobody is told
+    // the pads go for good: nobody is told
     if (mando != nullptr)
         SDL_GameControllerClose(mando);
     mando = nullptr;

@@ -48,6 +48,7 @@ bool zk_pad_start(zk_pad_handler_t handler, unsigned repeating);
 void zk_pad_poll(long long now_ms);
 // True while a pad is open.
 bool zk_pad_connected();
-// Closes the pad and SDL without a word to the handler (the program ends).
-// Registered with atexit by zk_pad_start; safe to call more than once.
+// Closes the pad and SDL's controllers without a word to the handler; safe
+// to call more than once. The games never call it: at their exit the system
+// takes the pad back, and nothing of SDL's is left to wait on.
 void zk_pad_stop();

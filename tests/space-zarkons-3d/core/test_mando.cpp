@@ -132,9 +132,11 @@ TEST_F(Mando, StartPausesAndResumesAndBackTogglesTheScoreStrip)
     sondearHasta(2080);
     EXPECT_FALSE(mostrarScore);
     EXPECT_EQ(glutGetWindow(), ventanaPrincipal);
-    // east is nothing in play
+    // east is nothing in play (at the table it would quit)
     pad.boton(SDL_CONTROLLER_BUTTON_B, true);
     sondearHasta(2096);
+    EXPECT_EQ(pausa, 0);
+    EXPECT_FALSE(gameOver);
 }
 
 TEST_F(Mando, AtTheTableSouthOrStartPlayAgainAndEastQuits)
