@@ -103,6 +103,8 @@ void zk_pad_poll(long long now_ms)
     if (!iniciado)
         return;
     SDL_GameControllerUpdate();
+    // the kinds not turned off (a touchpad's, a battery's) go unread too
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
     if (mando != nullptr && !SDL_GameControllerGetAttached(mando)) {
         SDL_GameControllerClose(mando);
         mando = nullptr;
