@@ -1,8 +1,9 @@
 /* Linked into every executable of a sanitizer build (ZK_SANITIZE).
  *
- * Leak reports are on. The system's OpenGL driver, GLU, freeglut and X keep
- * allocations to the end of the process; those leaks are theirs, and only
- * theirs are suppressed here, by library name. The driver is unloaded at exit,
+ * Leak reports are on. The system's OpenGL driver, GLU, freeglut, X and the
+ * D-Bus client that SDL's pad support starts keep allocations to the end of
+ * the process; those leaks are theirs, and only theirs are suppressed here,
+ * by library name. The driver is unloaded at exit,
  * which would leave its frames nameless, so libraries stay loaded instead. */
 
 int dlclose(void* handle)
@@ -26,7 +27,8 @@ const char* __lsan_default_suppressions(void)
            "leak:libX11.so\n"
            "leak:libXi.so\n"
            "leak:libxcb.so\n"
-           "leak:libdrm.so\n";
+           "leak:libdrm.so\n"
+           "leak:libdbus-1.so\n";
 }
 
 const char* __asan_default_options(void)

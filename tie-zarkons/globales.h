@@ -153,6 +153,10 @@ void dibujarTies(const float* xy, int n, bool marcos);
 // as the list would.
 void dibujarXWing();
 
+// --- mando.cpp ---
+// The gamepad, if SDL can read one, polled from a timer of its own from here on.
+void iniciarMando();
+
 // --- sonidos.cpp ---
 enum SonidoTie {
     SONIDO_DISPARO_XWING,  // the X-Wing fires

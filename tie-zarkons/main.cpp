@@ -57,6 +57,7 @@ int main(int argc, char** argv)
     swapSincronizado = sincronizarIntercambio();
     // --mute is for this run: the stored setting stays as it was
     iniciarSonidoTie(opciones.mudo || !ajustes.sound);
+    iniciarMando();
     glutMainLoop();
     return 0;
 }

@@ -28,7 +28,7 @@ static const char* const kInstrucciones[7] = {
     "   La tecla 'P' cambia entre proyeccci\xF3n en perspectiva y ortografica.\n",
     "   The Escape key ends the program.\n\n"};
 
-static const char* const kAyuda[12] = {
+static const char* const kAyuda[13] = {
     "Flechas derecha e izquierda: mover la nave",
     "'M': disparar",
     "Boton izquierdo del rat\xF3n y moverlo: cambiar el punto de vista",
@@ -40,7 +40,8 @@ static const char* const kAyuda[12] = {
     "'R': dibujar los pol\xEDgonos con o sin relleno",
     "'F': pantalla completa o ventana",
     "'Escape': salir",
-    "'V': sonido o silencio"};
+    "'V': sonido o silencio",
+    "Mando: cruceta o palanca: mover, sur: disparar, Start: pausa"};
 
 static const float kEscalaMin = 0.2f;
 static const float kEscalaMax = 1.6f;
@@ -96,7 +97,7 @@ static void pantallaFinal(bool ganada)
 static void pantallaAyuda()
 {
     drawString("Configuracion del teclado", -65, 70, 13);
-    for (int i = 0; i < 12; i++)
+    for (int i = 0; i < 13; i++)
         drawString(kAyuda[i], -97, 49 - 7 * i, 7);
 }
 

@@ -40,10 +40,11 @@ lib() { find "$BUILD" -name "lib$1.a" -print -quit; }
 GL_LIBS="-lglut -lGLU -lGL -lGLX -lX11"
 # the shared libraries a build may have beside the games' own
 EXTRA=()
-for f in zk_records zk_sound; do
+for f in zk_records zk_sound zk_gamepad; do
     [ -n "$(lib $f)" ] && EXTRA+=("$(lib $f)")
 done
 [ -n "$(lib zk_sound)" ] && GL_LIBS="$GL_LIBS -lopenal"
+[ -n "$(lib zk_gamepad)" ] && GL_LIBS="$GL_LIBS -lSDL2"
 for f in szk_core szk_scene szk_assets szk_particles zk_text tz_game; do
     [ -n "$(lib $f)" ] || { echo "error: lib$f.a is not built in $BUILD" >&2; exit 1; }
 done

@@ -132,6 +132,10 @@ void menuProyeccion(int value);
 void menuVelocidad(int value);
 void menuLuces(int value);
 
+// --- mando.cpp ---
+// The gamepad, if SDL can read one, polled from a timer of its own from here on.
+void iniciarMando();
+
 // --- score.cpp ---
 void alternarScore();
 void reshapeScore(int w, int h);

@@ -62,6 +62,7 @@ int main(int argc, char** argv)
         // a model that cannot be loaded: say so plainly instead of aborting
         salirSinModelos();
     }
+    iniciarMando();
 
     glutMainLoop();
     return 0;

@@ -127,7 +127,7 @@ TEST_F(Instalacion, DebianPackageHoldsTheGamesAndTheirDependencies)
     ASSERT_EQ(zk::runCommand("dpkg-deb -f '" + deb + "' Package Version Section Depends", &fields), 0);
     EXPECT_NE(fields.find("Package: zarkons"), std::string::npos) << fields;
     EXPECT_NE(fields.find("Section: games"), std::string::npos) << fields;
-    for (const char* dep : {"libglut", "libglu1", "libglx0", "libc6", "libopenal1"})
+    for (const char* dep : {"libglut", "libglu1", "libglx0", "libc6", "libopenal1", "libsdl2"})
         EXPECT_NE(fields.find(dep), std::string::npos) << dep << " missing from:\n" << fields;
 
     std::string contents;

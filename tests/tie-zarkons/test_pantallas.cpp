@@ -387,13 +387,14 @@ TEST_F(Pantallas, EachScreenDrawsItsTextsWherePlaced)
     const int enPausa = lineasEn(lineas(), -24, 30, -5, 20);
     EXPECT_GT(enPausa, enJuego + 20);
 
-    // help: a heading, the eleven key lines down to y -21 and the sound key's at -28
+    // help: a heading, the eleven key lines down to y -21, the sound key's at
+    // -28 and the pad's at -35
     state = 5;
     ls = lineas();
     EXPECT_GT(lineasEn(ls, -66, 80, 69, 85), 50);
-    for (int i = 0; i < 12; i++)
+    for (int i = 0; i < 13; i++)
         EXPECT_GT(lineasEn(ls, -98, 110, 48.5 - 7 * i, 49.5 - 7 * i + 5), 10) << "help line " << i;
-    EXPECT_EQ(lineasEn(ls, -110, 110, -110, -30), 0);
+    EXPECT_EQ(lineasEn(ls, -110, 110, -110, -38), 0);
 
     // the end screens differ only in their first line, from y 40 (a
     // descender reaches 35.6) while the second line tops out below 34
