@@ -21,6 +21,9 @@ static const int kPasosCamara = 50;
 static float pasoCamara[3] = {0.0f, 0.0f, 0.0f};
 static int corridasCamara = 0;          // runs of the current move so far
 static bool camaraEnMovimiento = false; // a timerCamara chain is armed
+// Full screen is on, and where the window stood before it.
+static bool enPantallaCompleta = false;
+static int ventanaAntes[2] = {0, 0};
 
 static void alternar(bool& b)
 {
@@ -46,10 +49,22 @@ static void frenar()
 }
 
 // Full screen is a top-level window's: the key may come from the score strip.
+// The second press puts the window back at the size it had (freeglut keeps
+// that) and where it was (without a window manager freeglut leaves it at the
+// screen's corner).
 static void pantallaCompleta()
 {
     activarVentanaPrincipal();
-    glutFullScreen();
+    if (!enPantallaCompleta) {
+        ventanaAntes[0] = glutGet(GLUT_WINDOW_X);
+        ventanaAntes[1] = glutGet(GLUT_WINDOW_Y);
+        enPantallaCompleta = true;
+        glutFullScreen();
+        return;
+    }
+    enPantallaCompleta = false;
+    glutLeaveFullScreen();
+    glutPositionWindow(ventanaAntes[0], ventanaAntes[1]);
 }
 
 void keyboard(unsigned char key, int, int)
@@ -254,9 +269,12 @@ void mouse(int button, int state, int x, int y)
     pasoCamara[1] = (destY - camara->getOjoY()) / kPasosCamara;
     pasoCamara[2] = (destZ - camara->getOjoZ()) / kPasosCamara;
     corridasCamara = 0;
-    // the move's own pause, which shows nothing
-    pausa = 1;
-    pausaVisible = false;
+    // the move's own pause, which shows nothing; a pause the player (or a
+    // hidden window) brought stays as it is, "Pausa" and all
+    if (!(pausa == 1 && pausaVisible)) {
+        pausa = 1;
+        pausaVisible = false;
+    }
     // a release during a move retargets it; a second chain would never stop
     if (!camaraEnMovimiento) {
         camaraEnMovimiento = true;
@@ -282,7 +300,9 @@ void timerCamara(int valor)
         redibujarVentana(ventanaPrincipal);
     } else {
         camaraEnMovimiento = false;
-        reanudar();
+        // only the move's own pause ends with it
+        if (!(pausa == 1 && pausaVisible))
+            reanudar();
     }
 }
 
