@@ -50,8 +50,7 @@ static void frenar()
 
 // Full screen is a top-level window's: the key may come from the score strip.
 // The second press puts the window back at the size it had (freeglut keeps
-// that) and where it was (without a window manager freeglut leaves it at the
-// screen's corner).
+// that) and where it was.
 static void pantallaCompleta()
 {
     activarVentanaPrincipal();
@@ -59,6 +58,9 @@ static void pantallaCompleta()
         ventanaAntes[0] = glutGet(GLUT_WINDOW_X);
         ventanaAntes[1] = glutGet(GLUT_WINDOW_Y);
         enPantallaCompleta = true;
+        // without a window manager freeglut only makes the window as big as
+        // the screen, where it stands: from the corner it covers it all
+        glutPositionWindow(0, 0);
         glutFullScreen();
         return;
     }
