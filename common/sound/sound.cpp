@@ -130,8 +130,8 @@ static void abrirDispositivo()
         sinSonido("no hay dispositivo de audio (OpenAL no pudo abrir ninguno)");
         return;
     }
-    // OpenAL Soft's limiter holds the sum of many loud effects below full
-    // scale; a lone effect passes it untouched
+    // OpenAL Soft's limiter, asked for by name (integer output has it
+    // anyway): the room kept under kTecho already spares it any work
     const ALCint atributos[] = {ALC_OUTPUT_LIMITER_SOFT, ALC_TRUE, 0};
     contexto = alcCreateContext(dispositivo, atributos);
     if (contexto == nullptr || !alcMakeContextCurrent(contexto)) {
@@ -256,7 +256,8 @@ static void repartirEnMundo(float x, float y, float z, float parte[2])
     const float r[3] = {f[1] * u[2] - f[2] * u[1], f[2] * u[0] - f[0] * u[2], f[0] * u[1] - f[1] * u[0]};
     const float distancia = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
     const float largoR = std::sqrt(r[0] * r[0] + r[1] * r[1] + r[2] * r[2]);
-    const float lado = distancia > 0.0f && largoR > 0.0f ? (d[0] * r[0] + d[1] * r[1] + d[2] * r[2]) / (distancia * largoR) : 0.0f;
+    const float cruce = d[0] * r[0] + d[1] * r[1] + d[2] * r[2];
+    const float lado = distancia > 0.0f && largoR > 0.0f ? cruce / (distancia * largoR) : 0.0f;
     // inverse distance, clamped: full level up to the reference distance
     repartir(kDistanciaReferencia / std::max(distancia, kDistanciaReferencia), lado, parte);
 }

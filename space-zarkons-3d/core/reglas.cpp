@@ -19,6 +19,8 @@
 // The volleys quicken by 1 ms each; past the 1999th the delay would reach 0 and
 // then wrap to weeks in GLUT's unsigned delay, so it stays at 1 ms.
 static const int kRetardoMinimoDisparo = 1;
+// How often a held volley chain looks whether the game runs again (ms).
+static const unsigned kSondeoRetenido = 50;
 
 // The ship's explosion is in the registry for the current death: an invasion
 // must not hand it over again on every tick.
@@ -27,8 +29,6 @@ static bool explosionNaveRegistrada = false;
 // When the next game tick is due (GLUT_ELAPSED_TIME), -1 before the first run.
 static long long proximoTick = -1;
 
-// How often a held volley chain looks whether the game runs again (ms).
-static const unsigned kSondeoRetenido = 50;
 // The volley chain met the game held: its next volley starts a fresh interval.
 static bool rafagaRetenida = false;
 
