@@ -428,19 +428,19 @@ TEST_F(Juego, FullScreenKeyTogglesAndRestoresTheWindow)
     const auto ventana = [tamano] {
         return tamano(500, 400)() && glutGet(GLUT_WINDOW_X) == 100 && glutGet(GLUT_WINDOW_Y) == 60;
     };
-    ASSERT_TRUE(zk::bombearHasta(ventana, 3000));
+    ASSERT_TRUE(zk::bombearHasta(ventana, 10000));
     const auto pantalla = tamano(glutGet(GLUT_SCREEN_WIDTH), glutGet(GLUT_SCREEN_HEIGHT));
     for (int vez = 0; vez < 2; vez++) {
         pulsar('f');
-        EXPECT_TRUE(zk::bombearHasta(pantalla, 3000)) << "not full screen, time " << vez + 1;
+        EXPECT_TRUE(zk::bombearHasta(pantalla, 10000)) << "not full screen, time " << vez + 1;
         pulsar('F');
-        EXPECT_TRUE(zk::bombearHasta(ventana, 3000))
+        EXPECT_TRUE(zk::bombearHasta(ventana, 10000))
             << "not back, time " << vez + 1 << ": " << glutGet(GLUT_WINDOW_X) << " " << glutGet(GLUT_WINDOW_Y)
             << " " << glutGet(GLUT_WINDOW_WIDTH) << " " << glutGet(GLUT_WINDOW_HEIGHT);
     }
     // the menu's entry is the same toggle
     menuPrincipal(1);
-    EXPECT_TRUE(zk::bombearHasta(pantalla, 3000));
+    EXPECT_TRUE(zk::bombearHasta(pantalla, 10000));
     menuPrincipal(1);
-    EXPECT_TRUE(zk::bombearHasta(ventana, 3000));
+    EXPECT_TRUE(zk::bombearHasta(ventana, 10000));
 }

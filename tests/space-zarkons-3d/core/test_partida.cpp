@@ -339,7 +339,7 @@ TEST_F(Juego, ACameraMoveKeepsThePlayersPause)
     mouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 300, 300);
     mouse(GLUT_LEFT_BUTTON, GLUT_UP, 380, 260);
     EXPECT_GT(blancosEnElCentro(), 40) << "no Pausa during the move";
-    ASSERT_TRUE(zk::bombearHasta([] { return cadenasArmadas(CADENA_CAMARA) == 0; }, 3000));
+    ASSERT_TRUE(zk::bombearHasta([] { return cadenasArmadas(CADENA_CAMARA) == 0; }, 10000));
     EXPECT_EQ(pausa, 1);
     EXPECT_GT(blancosEnElCentro(), 40) << "no Pausa after the move";
     const float x = nave->getX();
@@ -352,7 +352,7 @@ TEST_F(Juego, ACameraMoveKeepsThePlayersPause)
     mouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 380, 260);
     mouse(GLUT_LEFT_BUTTON, GLUT_UP, 300, 300);
     EXPECT_EQ(pausa, 1);
-    ASSERT_TRUE(zk::bombearHasta([] { return cadenasArmadas(CADENA_CAMARA) == 0; }, 3000));
+    ASSERT_TRUE(zk::bombearHasta([] { return cadenasArmadas(CADENA_CAMARA) == 0; }, 10000));
     EXPECT_EQ(pausa, 0);
 
     // paused by the player during a move of its own: the end keeps it too
@@ -360,7 +360,7 @@ TEST_F(Juego, ACameraMoveKeepsThePlayersPause)
     mouse(GLUT_LEFT_BUTTON, GLUT_UP, 380, 260);
     keyboard('p', 0, 0);
     keyboard('p', 0, 0);
-    ASSERT_TRUE(zk::bombearHasta([] { return cadenasArmadas(CADENA_CAMARA) == 0; }, 3000));
+    ASSERT_TRUE(zk::bombearHasta([] { return cadenasArmadas(CADENA_CAMARA) == 0; }, 10000));
     EXPECT_EQ(pausa, 1);
     EXPECT_GT(blancosEnElCentro(), 40);
 }

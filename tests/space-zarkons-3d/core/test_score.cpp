@@ -146,7 +146,7 @@ TEST_F(Tira, CreatedAsWideAsTheMainWindowIsThen)
     glutSetWindow(ventanaPrincipal);
     glutReshapeFunc(reshape);
     glutReshapeWindow(1280, 960);
-    ASSERT_TRUE(zk::bombearHasta([] { return width == 1280 && height == 960; }, 3000));
+    ASSERT_TRUE(zk::bombearHasta([] { return width == 1280 && height == 960; }, 10000));
     alternarScore();
     zk::bombear(100);
     EXPECT_EQ(tamano(GLUT_WINDOW_WIDTH), 1280);
