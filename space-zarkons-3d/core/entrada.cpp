@@ -22,6 +22,9 @@ static const int kPasosCamara = 50;
 static float pasoCamara[3] = {0.0f, 0.0f, 0.0f};
 static int corridasCamara = 0;          // runs of the current move so far
 static bool camaraEnMovimiento = false; // a timerCamara chain is armed
+// Full screen is on, and where the window stood before it.
+static bool enPantallaCompleta = false;
+static int ventanaAntes[2] = {0, 0};
 
 static void alternar(bool& b)
 {
@@ -47,11 +50,36 @@ static void frenar()
 }
 
 // Full screen is a top-level window's: the key may come from the score strip.
+// The second press puts the window back at the size it had (freeglut keeps
+// that) and where it was.
+static void entrarPantallaCompleta()
+{
+    ventanaAntes[0] = glutGet(GLUT_WINDOW_X);
+    ventanaAntes[1] = glutGet(GLUT_WINDOW_Y);
+    enPantallaCompleta = true;
+    // without a window manager freeglut only makes the window as big as
+    // the screen, where it stands: from the corner it covers it all
+    glutPositionWindow(0, 0);
+    glutFullScreen();
+}
+
 static void pantallaCompleta()
 {
     activarVentanaPrincipal();
-    glutFullScreen();
-    zk_settings_set_fullscreen(true);
+    if (!enPantallaCompleta) {
+        entrarPantallaCompleta();
+        zk_settings_set_fullscreen(true);
+        return;
+    }
+    enPantallaCompleta = false;
+    glutLeaveFullScreen();
+    glutPositionWindow(ventanaAntes[0], ventanaAntes[1]);
+    zk_settings_set_fullscreen(false);
+}
+
+void empezarEnPantallaCompleta()
+{
+    entrarPantallaCompleta();
 }
 
 void keyboard(unsigned char key, int, int)
@@ -256,9 +284,12 @@ void mouse(int button, int state, int x, int y)
     pasoCamara[1] = (destY - camara->getOjoY()) / kPasosCamara;
     pasoCamara[2] = (destZ - camara->getOjoZ()) / kPasosCamara;
     corridasCamara = 0;
-    // the move's own pause, which shows nothing
-    pausa = 1;
-    pausaVisible = false;
+    // the move's own pause, which shows nothing; a pause the player (or a
+    // hidden window) brought stays as it is, "Pausa" and all
+    if (!(pausa == 1 && pausaVisible)) {
+        pausa = 1;
+        pausaVisible = false;
+    }
     // a release during a move retargets it; a second chain would never stop
     if (!camaraEnMovimiento) {
         camaraEnMovimiento = true;
@@ -284,7 +315,9 @@ void timerCamara(int valor)
         redibujarVentana(ventanaPrincipal);
     } else {
         camaraEnMovimiento = false;
-        reanudar();
+        // only the move's own pause ends with it
+        if (!(pausa == 1 && pausaVisible))
+            reanudar();
     }
 }
 

@@ -114,6 +114,7 @@ bool puedeJugarDeNuevo();     // the game is over and not won: Intro plays again
 void jugarDeNuevo();          // Intro: a new game, as a fresh launch starts it
 void alternarPausa();         // P and the menu's entry
 void reanudar();              // the game's own end of a pause (fly-in, camera move)
+bool juegoRetenido();         // the player's pause or a hidden window holds the game
 void estadoVentana(int estado); // freeglut's window status of the main window
 
 // --- entrada.cpp ---
@@ -126,6 +127,9 @@ void limpiarTeclas();
 void mouse(int button, int state, int x, int y);
 void timerCamara(int);
 void detenerCamara(); // a running camera move ends where it is
+// --fullscreen or the stored setting: full screen from the start, F goes back
+// to the window as it was made (the setting is not written again)
+void empezarEnPantallaCompleta();
 void crearMenus();
 void menuPrincipal(int value);
 void menuProyeccion(int value);
@@ -152,6 +156,7 @@ void dibujarPausa(); // "Pausa" in the middle while the pause shows
 // shows the table; quietly nothing when records are off.
 void registrarPartida(const char* como);
 void dibujarRecords();      // over the scene, in the main window's pixels
+int bordeRecords();        // top row of the table (or the keys' line) in pixels, -1 if none
 void terminarTrasSalida();  // the fly-out's end: the table for a moment, then exit 0
 void timerFinVictoria(int);
 void olvidarPartida();      // a new game: nothing recorded yet, no table

@@ -42,7 +42,7 @@ int main(int argc, char** argv)
     ventanaPrincipal = glutCreateWindow("Space Zarkons 3D");
     zk_window_identify("space-zarkons-3d", kIconoVentana, sizeof kIconoVentana / sizeof kIconoVentana[0]);
     if (opciones.pantallaCompleta || ajustes.fullscreen)
-        glutFullScreen();
+        empezarEnPantallaCompleta();
 
     glutDisplayFunc(display);
     glutReshapeFunc(reshape);

@@ -80,6 +80,13 @@ void alternarPausa()
     retenida = false;
 }
 
+bool juegoRetenido()
+{
+    // the pause that shows is the player's (or the hidden window's): the
+    // fly-in and a camera move pause without a word and hold nothing more
+    return ventanaOculta || (pausa == 1 && pausaVisible);
+}
+
 void reanudar()
 {
     pausa = retenida ? 1 : 0;

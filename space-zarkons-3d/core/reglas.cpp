@@ -19,6 +19,8 @@
 // The volleys quicken by 1 ms each; past the 1999th the delay would reach 0 and
 // then wrap to weeks in GLUT's unsigned delay, so it stays at 1 ms.
 static const int kRetardoMinimoDisparo = 1;
+// How often a held volley chain looks whether the game runs again (ms).
+static const unsigned kSondeoRetenido = 50;
 
 // The ship's explosion is in the registry for the current death: an invasion
 // must not hand it over again on every tick.
@@ -26,6 +28,9 @@ static bool explosionNaveRegistrada = false;
 
 // When the next game tick is due (GLUT_ELAPSED_TIME), -1 before the first run.
 static long long proximoTick = -1;
+
+// The volley chain met the game held: its next volley starts a fresh interval.
+static bool rafagaRetenida = false;
 
 static void explotarNave()
 {
@@ -94,14 +99,15 @@ static void moverDisparos()
     }
 }
 
-// Step 3: while the ship is lost, enemy shots pass through its place.
+// Step 3: while the ship is lost, and once the game is over, enemy shots
+// pass through its place: the score the table records stays the last one.
 static void moverDisparosEnemigos()
 {
     size_t i = 0;
     while (i < disparosEnemigos.size()) {
         DisparoE* disparo = disparosEnemigos[i];
         disparo->mover();
-        if (!naveDestruida && nave->colisiona(disparo)) {
+        if (!naveDestruida && !gameOver && nave->colisiona(disparo)) {
             disparosEnemigos.erase(disparosEnemigos.begin() + (long)i);
             delete disparo;
             nave->quitarEnergia();
@@ -170,6 +176,7 @@ void reglasIniciales()
     gameOver = false;
     rondasDisparo = 0;
     explosionNaveRegistrada = false;
+    rafagaRetenida = false;
 }
 
 int programarTick(long long& proximo, long long ahora, int periodo)
@@ -259,9 +266,16 @@ void timerDisparoEnemigo(int valor)
 {
     if (!timerVigente(CADENA_DISPARO_ENEMIGO, valor))
         return;
-    // nothing happens while the player is away: the volleys wait, and do not
-    // quicken, until the window shows again
-    if (ventanaOculta) {
+    // While the player's pause holds the game, or the window is away, no
+    // volley fires and none quickens: the chain only looks again shortly, and
+    // once the game runs on, the next volley waits a whole interval.
+    if (juegoRetenido()) {
+        rafagaRetenida = true;
+        armarTimer(CADENA_DISPARO_ENEMIGO, kSondeoRetenido, timerDisparoEnemigo);
+        return;
+    }
+    if (rafagaRetenida) {
+        rafagaRetenida = false;
         armarTimer(CADENA_DISPARO_ENEMIGO, retardoDisparo(), timerDisparoEnemigo);
         return;
     }

@@ -24,7 +24,8 @@ void alternarScore()
 {
     mostrarScore = !mostrarScore;
     if (mostrarScore) {
-        ventanaScore = glutCreateSubWindow(ventanaPrincipal, 0, 0, 640, 24);
+        // as wide as the main window is now; later reshapes keep it so
+        ventanaScore = glutCreateSubWindow(ventanaPrincipal, 0, 0, width > 0 ? width : 640, 24);
         glutDisplayFunc(displayScore);
         glutReshapeFunc(reshapeScore);
         // a key released over the strip must still clear its held flag
@@ -119,17 +120,19 @@ void terminarPlano()
 }
 
 // The strip's white Helvetica, centred on the window; the camera move's own
-// pause and the fly-in show nothing.
+// pause and the fly-in show nothing. Over a game over's table it stands just
+// above the table, where it hides none of its lines.
 void dibujarPausa()
 {
     if (pausa != 1 || !pausaVisible)
         return;
     static const char* const kPausa = "Pausa";
     const int ancho = glutBitmapLength(GLUT_BITMAP_HELVETICA_18, (const unsigned char*)kPausa);
+    const int borde = bordeRecords();
     empezarPlano();
     glColor3f(1.0f, 1.0f, 1.0f);
     // the raster position latches the colour; 18 pixels tall, 13 above the line
-    glRasterPos2i((width - ancho) / 2, height / 2 - 6);
+    glRasterPos2i((width - ancho) / 2, borde < 0 ? height / 2 - 6 : borde + 10);
     drawBitmapString(kPausa);
     terminarPlano();
 }

@@ -45,6 +45,13 @@ void registrarPartida(const char* como)
 // The line under the table after a lost game: what the two keys do now.
 static const char* const kOtraPartida = "Intro: jugar otra vez   Escape: salir";
 
+// Height of the table's pane, in pixels.
+static int altoTabla(bool otra)
+{
+    const int filas = (int)tabla.entries.size() + (puesto < 0 ? 2 : 1) + (otra ? 1 : 0);
+    return 24 + kAltoFila * filas;
+}
+
 void dibujarRecords()
 {
     const bool otra = puedeJugarDeNuevo();
@@ -58,8 +65,7 @@ void dibujarRecords()
         terminarPlano();
         return;
     }
-    const int filas = (int)tabla.entries.size() + (puesto < 0 ? 2 : 1) + (otra ? 1 : 0);
-    const int alto = 24 + kAltoFila * filas;
+    const int alto = altoTabla(otra);
     const int x0 = (width - kAnchoTabla) / 2;
     const int y0 = (height + alto) / 2; // top edge
     // a dark pane, so the table reads over the stars and the ships
@@ -102,6 +108,17 @@ void dibujarRecords()
         fila(x0 + 12, y, kOtraPartida);
     }
     terminarPlano();
+}
+
+int bordeRecords()
+{
+    const bool otra = puedeJugarDeNuevo();
+    if (!mostrarRecords && !otra)
+        return -1;
+    // the keys' line alone: its 15-pixel font stands on the middle row
+    if (!mostrarRecords)
+        return height / 2 + 12;
+    return (height + altoTabla(otra)) / 2;
 }
 
 void terminarTrasSalida()

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <sys/stat.h>
@@ -203,6 +205,48 @@ TEST_F(Sonido, WithEverySourceBusyTheOldestGivesWay)
     const size_t desde = w.frameAtBytes(antes);
     EXPECT_GT(w.peak(desde, w.frames(), 1), 1000) << "the newest sound was dropped";
     EXPECT_GT(w.peak(desde, desde + (size_t)(0.1 * w.rate), 0), 1000) << "the left ones went quiet";
+}
+
+// The busiest moment play can bring: every source of the pool sounding the
+// loudest effect at once, from straight ahead, where both channels get it.
+// The mix stays below full scale, and one effect alone keeps its level.
+TEST_F(Sonido, EverySourceAtOnceStaysBelowFullScaleAndOneAloneKeepsItsLevel)
+{
+    const zk_effect_t fuerte[1] = {
+        {"fuerte", 0.5f, 0.9f, 1, {{ZK_WAVE_SQUARE, 0.0f, 0.5f, 220.0f, 220.0f, 0.002f, 0.0f, 1.0f, 0.0f, 0.0f}}}};
+    zk_sound_open(fuerte, 1, false);
+    ASSERT_TRUE(zk_sound_active());
+    zk_sound_play_pan(0, -1.0f); // alone, all on the left
+    zk::sleepMs(700);
+    const size_t juntos = salida.bytesWritten();
+    for (int i = 0; i < 20; i++)
+        zk_sound_play_pan(0, 0.0f);
+    zk::sleepMs(300);
+    // and all round a listener that looks down -z, near and far
+    mirarDesde(0, 0, 0, 0, 0, -1);
+    for (int i = 0; i < 20; i++)
+        zk_sound_play_at(0, (float)(i % 5 - 2) * 12.0f, (float)(i % 3 - 1) * 5.0f, -5.0f - (float)(i % 4) * 15.0f);
+    zk::sleepMs(700);
+    const zk::Wav w = grabacion();
+    ASSERT_EQ(w.channels, 2);
+
+    const long solo = w.firstAbove(0, kSilencio);
+    ASSERT_GE(solo, 0) << "nothing was heard";
+    const size_t medio = (size_t)solo + (size_t)(0.1 * w.rate), largo = (size_t)(0.2 * w.rate);
+    const std::vector<int16_t> m = zk_sound_synth(fuerte[0]);
+    double rms = 0;
+    for (size_t i = (size_t)(0.1 * ZK_SOUND_RATE); i < (size_t)(0.3 * ZK_SOUND_RATE); i++)
+        rms += (double)m[i] * m[i];
+    rms = std::sqrt(rms / (0.2 * ZK_SOUND_RATE));
+    const double db = 20 * std::log10(w.rms(medio, medio + largo, 0) / rms);
+    printf("one effect: %.2f dB from its rendering\n", db);
+    EXPECT_LT(std::fabs(db), 1.0) << "a single effect changed its loudness";
+
+    const size_t desde = w.frameAtBytes(juntos);
+    ASSERT_GE(w.firstAbove(desde, 10000), 0) << "the pool was not heard";
+    const int pico = std::max(w.peak(desde, w.frames(), 0), w.peak(desde, w.frames(), 1));
+    printf("every source at once: peak %d\n", pico);
+    EXPECT_LT(pico, 32767) << "the mix clipped";
 }
 
 // A machine without a sound card: the audio libraries' own complaints are

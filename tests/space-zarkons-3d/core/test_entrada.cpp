@@ -315,9 +315,8 @@ TEST_F(Juego, ACameraMoveEndsWithin50RunsNearItsTargetAndUnpauses)
 TEST_F(Juego, AClickWithoutMovementPutsTheEyeOnTheSphereAndUnpauses)
 {
     empezarJuego();
-    pulsar('p');
-    ASSERT_EQ(pausa, 1);
     arrastrar(200, 200, 200, 200);
+    ASSERT_EQ(pausa, 1);
     EXPECT_FLOAT_EQ(destinoCamara[0], 1.25f);
     EXPECT_FLOAT_EQ(destinoCamara[1], 1.25f);
     EXPECT_NEAR(destinoCamara[2], 40 + std::sqrt(43.0 * 43.0 - 2 * 1.25 * 1.25), 1e-3);
@@ -412,4 +411,36 @@ TEST_F(JuegoSinMisil, AMissingMissileModelEndsTheGameWithAClearLine)
     EXPECT_NE(texto.str().find("No se pudieron cargar los modelos del juego"), std::string::npos)
         << texto.str();
     EXPECT_TRUE(disparos.empty());
+}
+
+// F makes the window full screen, and F again puts it back as it was.
+TEST_F(Juego, FullScreenKeyTogglesAndRestoresTheWindow)
+{
+    glutPositionWindow(100, 60);
+    glutReshapeWindow(500, 400);
+    const auto tamano = [](int w, int h) {
+        return [=] {
+            glutSetWindow(ventanaPrincipal);
+            return glutGet(GLUT_WINDOW_WIDTH) == w && glutGet(GLUT_WINDOW_HEIGHT) == h;
+        };
+    };
+    // (full screen, freeglut's position is not the screen's: only the size tells)
+    const auto ventana = [tamano] {
+        return tamano(500, 400)() && glutGet(GLUT_WINDOW_X) == 100 && glutGet(GLUT_WINDOW_Y) == 60;
+    };
+    ASSERT_TRUE(zk::bombearHasta(ventana, 10000));
+    const auto pantalla = tamano(glutGet(GLUT_SCREEN_WIDTH), glutGet(GLUT_SCREEN_HEIGHT));
+    for (int vez = 0; vez < 2; vez++) {
+        pulsar('f');
+        EXPECT_TRUE(zk::bombearHasta(pantalla, 10000)) << "not full screen, time " << vez + 1;
+        pulsar('F');
+        EXPECT_TRUE(zk::bombearHasta(ventana, 10000))
+            << "not back, time " << vez + 1 << ": " << glutGet(GLUT_WINDOW_X) << " " << glutGet(GLUT_WINDOW_Y)
+            << " " << glutGet(GLUT_WINDOW_WIDTH) << " " << glutGet(GLUT_WINDOW_HEIGHT);
+    }
+    // the menu's entry is the same toggle
+    menuPrincipal(1);
+    EXPECT_TRUE(zk::bombearHasta(pantalla, 10000));
+    menuPrincipal(1);
+    EXPECT_TRUE(zk::bombearHasta(ventana, 10000));
 }

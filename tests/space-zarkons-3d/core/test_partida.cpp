@@ -298,3 +298,69 @@ TEST_F(Juego, AHiddenWindowPausesTheGameUntilThePlayerResumes)
     estadoVentana(GLUT_HIDDEN);
     EXPECT_EQ(pausa, 0);
 }
+
+// The player's pause, by key or by the menu, holds the enemy's fire: no volley
+// and no quickening while it lasts, and a whole interval after it ends.
+TEST_F(Juego, ThePlayersPauseHoldsTheVolleysUntilAWholeIntervalAfterIt)
+{
+    empezarJuego();
+    rondasDisparo = 1700; // a volley every 300 ms
+    armarTimer(CADENA_DISPARO_ENEMIGO, 300, timerDisparoEnemigo);
+    ASSERT_TRUE(zk::bombearHasta([] { return rondasDisparo > 1700; }, 5000));
+    for (int porMenu = 0; porMenu < 2; porMenu++) {
+        SCOPED_TRACE(porMenu ? "menu" : "key");
+        const auto pausar = [porMenu] { porMenu ? menuVelocidad(0) : keyboard('p', 0, 0); };
+        pausar();
+        ASSERT_EQ(pausa, 1);
+        const int rondas = rondasDisparo;
+        const size_t enVuelo = disparosEnemigos.size();
+        zk::bombear(1000); // more than three intervals
+        EXPECT_EQ(rondasDisparo, rondas) << "a volley fired, or the delay shortened, in the pause";
+        EXPECT_EQ(disparosEnemigos.size(), enVuelo);
+
+        pausar();
+        ASSERT_EQ(pausa, 0);
+        const auto fin = std::chrono::steady_clock::now();
+        ASSERT_TRUE(zk::bombearHasta([rondas] { return rondasDisparo > rondas; }, 5000));
+        const auto ms =
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - fin);
+        EXPECT_GE(ms.count(), 2000 - rondas - 10) << "the next volley did not wait its interval";
+        EXPECT_EQ(rondasDisparo, rondas + 1);
+    }
+    EXPECT_EQ(cadenasArmadas(CADENA_DISPARO_ENEMIGO), 1);
+}
+
+// A camera move started in the player's pause leaves it on, "Pausa" showing
+// all along; the move's own pause still ends with it.
+TEST_F(Juego, ACameraMoveKeepsThePlayersPause)
+{
+    empezarJuego();
+    keyboard('p', 0, 0);
+    mouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 300, 300);
+    mouse(GLUT_LEFT_BUTTON, GLUT_UP, 380, 260);
+    EXPECT_GT(blancosEnElCentro(), 40) << "no Pausa during the move";
+    ASSERT_TRUE(zk::bombearHasta([] { return cadenasArmadas(CADENA_CAMARA) == 0; }, 10000));
+    EXPECT_EQ(pausa, 1);
+    EXPECT_GT(blancosEnElCentro(), 40) << "no Pausa after the move";
+    const float x = nave->getX();
+    special(GLUT_KEY_LEFT, 0, 0);
+    specialUp(GLUT_KEY_LEFT, 0, 0);
+    EXPECT_EQ(nave->getX(), x);
+
+    keyboard('p', 0, 0);
+    ASSERT_EQ(pausa, 0);
+    mouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 380, 260);
+    mouse(GLUT_LEFT_BUTTON, GLUT_UP, 300, 300);
+    EXPECT_EQ(pausa, 1);
+    ASSERT_TRUE(zk::bombearHasta([] { return cadenasArmadas(CADENA_CAMARA) == 0; }, 10000));
+    EXPECT_EQ(pausa, 0);
+
+    // paused by the player during a move of its own: the end keeps it too
+    mouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 300, 300);
+    mouse(GLUT_LEFT_BUTTON, GLUT_UP, 380, 260);
+    keyboard('p', 0, 0);
+    keyboard('p', 0, 0);
+    ASSERT_TRUE(zk::bombearHasta([] { return cadenasArmadas(CADENA_CAMARA) == 0; }, 10000));
+    EXPECT_EQ(pausa, 1);
+    EXPECT_GT(blancosEnElCentro(), 40);
+}

@@ -215,12 +215,13 @@ TEST_F(Juego, SecondRowCrossesTheLineOnTick1621AndTheShipExplodesOnce)
         actualizarJuego(0);
     EXPECT_EQ(vecesEnRegistro(nave->getExplosion()), 1);
 
-    // enemy shots still strike its place and cost points
+    // the game is over: enemy shots pass through its place and cost nothing
     dispararANave();
     actualizarJuego(0);
-    EXPECT_EQ(puntaje, -20);
-    EXPECT_EQ(nave->getEnergia(), 75);
-    EXPECT_EQ(energia, 0); // the invasion of the same tick sets it again
+    EXPECT_EQ(puntaje, 0);
+    EXPECT_EQ(nave->getEnergia(), 100);
+    EXPECT_EQ(energia, 0);
+    EXPECT_EQ(disparosEnemigos.size(), 1u);
     EXPECT_EQ(vecesEnRegistro(nave->getExplosion()), 1);
 }
 

@@ -141,6 +141,21 @@ TEST_F(Tira, AbsentAtStartThenCreatedAt640x24AndRemovedByASecondPress)
     EXPECT_NE(ventanaScore, primera); // a new window each time
 }
 
+TEST_F(Tira, CreatedAsWideAsTheMainWindowIsThen)
+{
+    glutSetWindow(ventanaPrincipal);
+    glutReshapeFunc(reshape);
+    glutReshapeWindow(1280, 960);
+    ASSERT_TRUE(zk::bombearHasta([] { return width == 1280 && height == 960; }, 10000));
+    alternarScore();
+    zk::bombear(100);
+    EXPECT_EQ(tamano(GLUT_WINDOW_WIDTH), 1280);
+    EXPECT_EQ(tamano(GLUT_WINDOW_HEIGHT), 24);
+    glutSetWindow(ventanaPrincipal);
+    glutReshapeWindow(640, 640);
+    zk::bombear(100);
+}
+
 TEST_F(Tira, FollowsTheMainWindowsWidthAndATwentiethOfItsHeight)
 {
     alternarScore();

@@ -3,6 +3,7 @@
 #include "juego_prueba.h"
 
 #include "DisparoE.h"
+#include "Skybox.h"
 #include "Invasor.h"
 #include "Nave1.h"
 #include "records.h"
@@ -128,4 +129,60 @@ TEST_F(Juego, AGameAtZeroOrBelowIsNotRecordedButTheTableStillShows)
             x1 = std::max(x1, x);
         }
     EXPECT_GT(x1 - x0, 300) << "only the score, no word that it did not make it";
+}
+
+// Once the formation has arrived the game is over: enemy shots pass through
+// the ship's place, so the strip, the table and the file keep the same score.
+// P then shows "Pausa" just above the table, hiding none of it.
+TEST_F(Juego, AfterAnInvasionTheScoreIsFinalAndPausaShowsAboveTheTable)
+{
+    empezarJuego();
+    for (int i = 0; i < 2000 && !gameOver; i++)
+        actualizarJuego(0);
+    ASSERT_TRUE(gameOver);
+    ASSERT_TRUE(mostrarRecords);
+    const int final = puntaje;
+    for (int i = 0; i < 3; i++) {
+        perderUltimaNave();
+        actualizarJuego(0);
+    }
+    EXPECT_EQ(puntaje, final) << "hit after the game was over";
+    rec_table_t t = leerTabla();
+    ASSERT_EQ(t.entries.size(), 1u);
+    EXPECT_EQ(t.entries[0].score, final);
+    EXPECT_EQ(t.entries[0].how, "invasion");
+
+    skybox->setRotacionX(0.0f);
+    skybox->setRotacionY(0.0f);
+    display();
+    const std::vector<unsigned char> antes = zk::readPixels(0, 0, 640, 640);
+    keyboard('p', 0, 0);
+    ASSERT_EQ(pausa, 1);
+    skybox->setRotacionX(0.0f);
+    skybox->setRotacionY(0.0f);
+    display();
+    const std::vector<unsigned char> despues = zk::readPixels(0, 0, 640, 640);
+    // the table: 390 pixels wide, centred; its top edge is the highest row of its pane
+    int techo = 0;
+    for (int y = 0; y < 640; y++) {
+        const size_t i = ((size_t)y * 640 + 320) * 4;
+        if (antes[i] < 20 && antes[i + 1] < 20 && antes[i + 2] >= 25 && antes[i + 2] <= 60)
+            techo = y;
+    }
+    ASSERT_GT(techo, 320) << "no table";
+    // white that was not there before: above the table, none on its rows
+    // (the burst of the ship goes on below, in its own colours)
+    const auto blanco = [](const std::vector<unsigned char>& px, size_t i) {
+        return px[i] > 200 && px[i + 1] > 200 && px[i + 2] > 200;
+    };
+    int encima = 0, sobre = 0;
+    for (int y = 0; y < 640; y++)
+        for (int x = 125; x < 515; x++) {
+            const size_t i = ((size_t)y * 640 + (size_t)x) * 4;
+            if (y < techo - 70 || !blanco(despues, i) || blanco(antes, i))
+                continue;
+            (y > techo + 1 ? encima : sobre)++;
+        }
+    EXPECT_GT(encima, 40) << "no Pausa";
+    EXPECT_EQ(sobre, 0) << "Pausa covers the table";
 }
