@@ -1,0 +1,254 @@
+// The recorder: what it keeps of a drawing must be what GL draws of it, the
+// same triangles with the same winding, colours and lit normals, and the same
+// segments in the same order; while it records, GL hears nothing.
+#include "gl_test.h"
+#include "grabadora.h"
+
+#include <GL/glu.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <vector>
+
+using zk::GlTest;
+
+namespace {
+
+// Each primitive the models use, under moves and turns on the matrix stack,
+// with the colour and normal changing between them.
+void primitivas()
+{
+    empujar();
+        mover(1.0f, -0.5f, 0.25f);
+        girar(30.0f, 0.0f, 0.0f, 1.0f);
+        color(1.0f, 0.0f, 0.0f);
+        normal3(0.0f, 0.0f, 1.0f);
+        empezar(GL_POLYGON); // a convex pentagon
+            for (int i = 0; i < 5; i++)
+                vertice3(std::cos(1.2566f * i), std::sin(1.2566f * i), 0.0f);
+        terminar();
+        empujar();
+            girar(70.0f, 1.0f, 1.0f, 0.0f);
+            color(0.0f, 1.0f, 0.0f);
+            normal3(0.6f, 0.0f, 0.8f);
+            empezar(GL_TRIANGLE_STRIP); // an odd count: the last one reversed
+                for (int i = 0; i < 7; i++)
+                    vertice3(0.4f * i - 1.0f, (i % 2) ? 1.0f : -0.5f, 0.1f * i);
+            terminar();
+        soltar();
+        color(0.0f, 0.0f, 1.0f);
+        empezar(GL_QUAD_STRIP);
+            for (int i = 0; i < 4; i++) {
+                normal3(0.0f, -0.3f * i, 1.0f);
+                vertice3(0.5f * i - 2.0f, 2.0f, 0.0f);
+                vertice3(0.5f * i - 2.0f, 2.5f + 0.1f * i, 0.2f);
+            }
+        terminar();
+    soltar();
+    // the matrix stack is back where it began
+    color(1.0f, 1.0f, 0.0f);
+    empezar(GL_TRIANGLE_FAN);
+        vertice3(-2.0f, -2.0f, 0.0f);
+        vertice3(-1.0f, -2.5f, 0.0f);
+        vertice3(-0.5f, -1.5f, 0.0f);
+        vertice3(-1.5f, -1.0f, 0.0f);
+    terminar();
+}
+
+// The same drawing in lines: a loop and separate segments, the last point of
+// the segments unpaired.
+void lineas()
+{
+    color(0.5f, 1.0f, 0.25f);
+    empujar();
+        girar(-40.0f, 0.0f, 1.0f, 0.0f);
+        mover(0.5f, 0.0f, 0.0f);
+        empezar(GL_LINE_LOOP);
+            for (int i = 0; i < 5; i++)
+                vertice3(std::cos(1.2566f * i), std::sin(1.2566f * i), 0.3f);
+        terminar();
+    soltar();
+    empezar(GL_LINES);
+        for (int i = 0; i < 5; i++)
+            vertice3(-2.0f + 0.7f * i, -1.0f, 0.5f * (i % 2));
+    terminar();
+}
+
+// A recording drawn back through GL, its positions already final.
+void dibujarGrabacion(const Grabacion& g)
+{
+    glBegin(GL_TRIANGLES);
+    for (const std::vector<GLuint>* t : {&g.dobles, &g.simples})
+        for (GLuint i : *t) {
+            const Vertice& v = g.vertices[i];
+            glColor3fv(v.c);
+            glNormal3fv(v.n);
+            glVertex3fv(v.p);
+        }
+    glEnd();
+    glBegin(GL_LINES);
+    for (GLuint i : g.lineas) {
+        glColor3fv(g.vertices[i].c);
+        glVertex3fv(g.vertices[i].p);
+    }
+    glEnd();
+}
+
+// Feedback of the drawing said to GL and of its recording, culled alike.
+void capturar(void (*dibujo)(), std::vector<zk::FbPrimitive>& directo,
+              std::vector<zk::FbPrimitive>& grabado)
+{
+    zk::useOrthoBox(4.0f);
+    glRotatef(20.0f, 1.0f, 0.0f, 0.0f);
+    directo = zk::captureFeedback(dibujo);
+    std::unique_ptr<Grabacion> g(grabar(dibujo));
+    grabado = zk::captureFeedback([&] { dibujarGrabacion(*g); });
+}
+
+bool mismoVertice(const zk::FbVertex& a, const zk::FbVertex& b)
+{
+    return std::fabs(a.x - b.x) < 1e-2 && std::fabs(a.y - b.y) < 1e-2 && std::fabs(a.z - b.z) < 1e-4 &&
+           std::fabs(a.r - b.r) < 2.0 / 255 && std::fabs(a.g - b.g) < 2.0 / 255 &&
+           std::fabs(a.b - b.b) < 2.0 / 255;
+}
+
+// Two triangles alike up to where their round starts: same points, same winding.
+bool mismoTriangulo(const zk::FbPrimitive& a, const zk::FbPrimitive& b)
+{
+    if (a.v.size() != 3 || b.v.size() != 3)
+        return false;
+    for (int k = 0; k < 3; k++)
+        if (mismoVertice(a.v[0], b.v[k]) && mismoVertice(a.v[1], b.v[(k + 1) % 3]) &&
+            mismoVertice(a.v[2], b.v[(k + 2) % 3]))
+            return true;
+    return false;
+}
+
+void compararTriangulos(const std::vector<zk::FbPrimitive>& directo,
+                        const std::vector<zk::FbPrimitive>& grabado, const char* como)
+{
+    ASSERT_EQ(directo.size(), grabado.size()) << como;
+    for (size_t i = 0; i < directo.size(); i++)
+        EXPECT_TRUE(mismoTriangulo(directo[i], grabado[i])) << como << ", triangle " << i;
+}
+
+} // namespace
+
+TEST_F(GlTest, EveryPrimitiveBecomesTheTrianglesGlMakesOfIt)
+{
+    std::vector<zk::FbPrimitive> directo, grabado;
+    glDisable(GL_LIGHTING);
+    glDisable(GL_CULL_FACE);
+    capturar(primitivas, directo, grabado);
+    EXPECT_EQ(directo.size(), 3u + 5u + 6u + 2u);
+    compararTriangulos(directo, grabado, "unculled");
+
+    // culling keeps the same ones, so every winding carried over
+    glEnable(GL_CULL_FACE);
+    capturar(primitivas, directo, grabado);
+    EXPECT_LT(directo.size(), 16u);
+    compararTriangulos(directo, grabado, "culled");
+
+    // lit from the side, the colours show the normals turned with the matrices
+    glDisable(GL_CULL_FACE);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_COLOR_MATERIAL);
+    const float luz[4] = {0.6f, 0.3f, 0.74f, 0.0f};
+    glLightfv(GL_LIGHT0, GL_POSITION, luz);
+    capturar(primitivas, directo, grabado);
+    compararTriangulos(directo, grabado, "lit");
+    glDisable(GL_LIGHTING);
+}
+
+TEST_F(GlTest, LinesKeepTheirSegmentsInOrder)
+{
+    std::vector<zk::FbPrimitive> directo, grabado;
+    glDisable(GL_LIGHTING);
+    capturar(lineas, directo, grabado);
+    ASSERT_EQ(directo.size(), 5u + 2u);
+    ASSERT_EQ(grabado.size(), directo.size());
+    for (size_t i = 0; i < directo.size(); i++)
+        EXPECT_TRUE(mismoVertice(directo[i].v[0], grabado[i].v[0]) &&
+                    mismoVertice(directo[i].v[1], grabado[i].v[1]))
+            << "segment " << i;
+}
+
+TEST_F(GlTest, ARecordingSaysNothingToGlAndLeavesItsMatrixAlone)
+{
+    zk::useOrthoBox(4.0f);
+    glRotatef(20.0f, 1.0f, 0.0f, 0.0f);
+    const auto antes = zk::matrix(GL_MODELVIEW_MATRIX);
+    std::unique_ptr<Grabacion> g;
+    const auto dicho = zk::captureFeedback([&] { g.reset(grabar(primitivas)); });
+    EXPECT_TRUE(dicho.empty());
+    EXPECT_EQ(zk::matrix(GL_MODELVIEW_MATRIX), antes);
+    EXPECT_EQ(zk::stackDepth(GL_MODELVIEW_STACK_DEPTH), 1);
+    EXPECT_EQ(g->simples.size(), 3u * 16u);
+    EXPECT_TRUE(g->dobles.empty() && g->lineas.empty());
+    // what the drawing said last stays, as it would in GL
+    EXPECT_EQ(g->rgb[0] + g->rgb[1] + g->rgb[2], 2.0f);
+}
+
+// GLU's and GLUT's shapes as the recorder re-tells them must show the pixels
+// theirs do, lit alike: a wrong slice angle, a band turned inside out or a
+// lost cap shows.
+TEST_F(GlTest, ShapesShowThePixelsOfGluAndGlut)
+{
+    crearCuadricas();
+    const GLuint listas = glGenLists(2);
+    glNewList(listas, GL_COMPILE);
+        glutSolidSphere(1.5, 12, 12);
+    glEndList();
+    glNewList(listas + 1, GL_COMPILE);
+        glutSolidTorus(0.4, 1.2, 12, 12);
+    glEndList();
+    static GLuint sEsfera, sToro;
+    sEsfera = listas;
+    sToro = listas + 1;
+    using Figura = void (*)();
+    const Figura figuras[] = {
+        [] { cilindro(1.0f, 0.5f, 2.0f, 12, 1); },
+        [] { cilindro(1.2f, 1.2f, 1.5f, 8, 12); }, // the stacks told as one
+        [] { disco(1.5f); },
+        [] { esfera(sEsfera, 1.5f); },
+        [] { toro(sToro, 0.4f, 1.2f); },
+    };
+    // lit, so that a band turned inside out shows even where its outline would not
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_COLOR_MATERIAL);
+    const float luz[4] = {0.5f, 0.6f, 0.62f, 0.0f};
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_DEPTH_TEST);
+    auto foto = [](const std::function<void()>& dibujar) {
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glColor3f(1.0f, 1.0f, 1.0f);
+        dibujar();
+        return zk::readPixels(0, 0, 640, 640);
+    };
+    for (size_t k = 0; k < sizeof figuras / sizeof figuras[0]; k++) {
+        for (float angulo : {20.0f, 60.0f, -60.0f}) {
+            zk::useOrthoBox(2.5f);
+            glLightfv(GL_LIGHT0, GL_POSITION, luz);
+            glRotatef(angulo, 1.0f, 0.3f, 0.0f);
+            const auto gl = foto(figuras[k]);
+            std::unique_ptr<Grabacion> g(grabar(figuras[k]));
+            const auto grabado = foto([&] { dibujarGrabacion(*g); });
+            int cubiertos = 0, distintos = 0;
+            for (size_t i = 0; i < gl.size(); i += 4) {
+                cubiertos += gl[i] != 0;
+                distintos += std::abs(gl[i] - grabado[i]) > 8;
+            }
+            EXPECT_GT(cubiertos, 2000) << "shape " << k << ", view " << angulo;
+            EXPECT_LE(distintos, cubiertos / 100) << "shape " << k << ", view " << angulo;
+        }
+    }
+    glDisable(GL_LIGHTING);
+    glDeleteLists(listas, 2);
+    borrarCuadricas();
+}
