@@ -47,6 +47,10 @@ void primitivas()
                 vertice3(0.5f * i - 2.0f, 2.5f + 0.1f * i, 0.2f);
             }
         terminar();
+        empezar(GL_LINE_LOOP);
+            for (int i = 0; i < 5; i++)
+                vertice3(std::cos(1.2566f * i), std::sin(1.2566f * i), 0.3f);
+        terminar();
     soltar();
     // the matrix stack is back where it began
     color(1.0f, 1.0f, 0.0f);
@@ -56,22 +60,7 @@ void primitivas()
         vertice3(-0.5f, -1.5f, 0.0f);
         vertice3(-1.5f, -1.0f, 0.0f);
     terminar();
-}
-
-// The same drawing in lines: a loop and separate segments, the last point of
-// the segments unpaired.
-void lineas()
-{
-    color(0.5f, 1.0f, 0.25f);
-    empujar();
-        girar(-40.0f, 0.0f, 1.0f, 0.0f);
-        mover(0.5f, 0.0f, 0.0f);
-        empezar(GL_LINE_LOOP);
-            for (int i = 0; i < 5; i++)
-                vertice3(std::cos(1.2566f * i), std::sin(1.2566f * i), 0.3f);
-        terminar();
-    soltar();
-    empezar(GL_LINES);
+    empezar(GL_LINES); // the last point unpaired
         for (int i = 0; i < 5; i++)
             vertice3(-2.0f + 0.7f * i, -1.0f, 0.5f * (i % 2));
     terminar();
@@ -80,21 +69,19 @@ void lineas()
 // A recording drawn back through GL, its positions already final.
 void dibujarGrabacion(const Grabacion& g)
 {
-    glBegin(GL_TRIANGLES);
-    for (const std::vector<GLuint>* t : {&g.dobles, &g.simples})
-        for (GLuint i : *t) {
+    auto decir = [&](GLenum modo, const std::vector<GLuint>& indices) {
+        glBegin(modo);
+        for (GLuint i : indices) {
             const Vertice& v = g.vertices[i];
             glColor3fv(v.c);
             glNormal3fv(v.n);
             glVertex3fv(v.p);
         }
-    glEnd();
-    glBegin(GL_LINES);
-    for (GLuint i : g.lineas) {
-        glColor3fv(g.vertices[i].c);
-        glVertex3fv(g.vertices[i].p);
-    }
-    glEnd();
+        glEnd();
+    };
+    decir(GL_TRIANGLES, g.dobles);
+    decir(GL_TRIANGLES, g.simples);
+    decir(GL_LINES, g.lineas);
 }
 
 // Feedback of the drawing said to GL and of its recording, culled alike.
@@ -127,30 +114,47 @@ bool mismoTriangulo(const zk::FbPrimitive& a, const zk::FbPrimitive& b)
     return false;
 }
 
-void compararTriangulos(const std::vector<zk::FbPrimitive>& directo,
-                        const std::vector<zk::FbPrimitive>& grabado, const char* como)
+std::vector<zk::FbPrimitive> segmentos(const std::vector<zk::FbPrimitive>& todo)
 {
-    ASSERT_EQ(directo.size(), grabado.size()) << como;
-    for (size_t i = 0; i < directo.size(); i++)
-        EXPECT_TRUE(mismoTriangulo(directo[i], grabado[i])) << como << ", triangle " << i;
+    std::vector<zk::FbPrimitive> out;
+    for (const zk::FbPrimitive& p : todo)
+        if (p.token == GL_LINE_TOKEN || p.token == GL_LINE_RESET_TOKEN)
+            out.push_back(p);
+    return out;
+}
+
+// The triangles alike one by one, and the segments alike in the same order.
+void comparar(const std::vector<zk::FbPrimitive>& directo, const std::vector<zk::FbPrimitive>& grabado,
+              const char* como)
+{
+    const auto td = zk::polygons(directo), tg = zk::polygons(grabado);
+    ASSERT_EQ(td.size(), tg.size()) << como;
+    for (size_t i = 0; i < td.size(); i++)
+        EXPECT_TRUE(mismoTriangulo(td[i], tg[i])) << como << ", triangle " << i;
+    const auto sd = segmentos(directo), sg = segmentos(grabado);
+    ASSERT_EQ(sd.size(), 5u + 2u) << como;
+    ASSERT_EQ(sg.size(), sd.size()) << como;
+    for (size_t i = 0; i < sd.size(); i++)
+        EXPECT_TRUE(mismoVertice(sd[i].v[0], sg[i].v[0]) && mismoVertice(sd[i].v[1], sg[i].v[1]))
+            << como << ", segment " << i;
 }
 
 } // namespace
 
-TEST_F(GlTest, EveryPrimitiveBecomesTheTrianglesGlMakesOfIt)
+TEST_F(GlTest, EveryPrimitiveBecomesWhatGlMakesOfIt)
 {
     std::vector<zk::FbPrimitive> directo, grabado;
     glDisable(GL_LIGHTING);
     glDisable(GL_CULL_FACE);
     capturar(primitivas, directo, grabado);
-    EXPECT_EQ(directo.size(), 3u + 5u + 6u + 2u);
-    compararTriangulos(directo, grabado, "unculled");
+    EXPECT_EQ(zk::polygons(directo).size(), 3u + 5u + 6u + 2u);
+    comparar(directo, grabado, "unculled");
 
     // culling keeps the same ones, so every winding carried over
     glEnable(GL_CULL_FACE);
     capturar(primitivas, directo, grabado);
-    EXPECT_LT(directo.size(), 16u);
-    compararTriangulos(directo, grabado, "culled");
+    EXPECT_LT(zk::polygons(directo).size(), 16u);
+    comparar(directo, grabado, "culled");
 
     // lit from the side, the colours show the normals turned with the matrices
     glDisable(GL_CULL_FACE);
@@ -160,21 +164,8 @@ TEST_F(GlTest, EveryPrimitiveBecomesTheTrianglesGlMakesOfIt)
     const float luz[4] = {0.6f, 0.3f, 0.74f, 0.0f};
     glLightfv(GL_LIGHT0, GL_POSITION, luz);
     capturar(primitivas, directo, grabado);
-    compararTriangulos(directo, grabado, "lit");
+    comparar(directo, grabado, "lit");
     glDisable(GL_LIGHTING);
-}
-
-TEST_F(GlTest, LinesKeepTheirSegmentsInOrder)
-{
-    std::vector<zk::FbPrimitive> directo, grabado;
-    glDisable(GL_LIGHTING);
-    capturar(lineas, directo, grabado);
-    ASSERT_EQ(directo.size(), 5u + 2u);
-    ASSERT_EQ(grabado.size(), directo.size());
-    for (size_t i = 0; i < directo.size(); i++)
-        EXPECT_TRUE(mismoVertice(directo[i].v[0], grabado[i].v[0]) &&
-                    mismoVertice(directo[i].v[1], grabado[i].v[1]))
-            << "segment " << i;
 }
 
 TEST_F(GlTest, ARecordingSaysNothingToGlAndLeavesItsMatrixAlone)
@@ -188,7 +179,8 @@ TEST_F(GlTest, ARecordingSaysNothingToGlAndLeavesItsMatrixAlone)
     EXPECT_EQ(zk::matrix(GL_MODELVIEW_MATRIX), antes);
     EXPECT_EQ(zk::stackDepth(GL_MODELVIEW_STACK_DEPTH), 1);
     EXPECT_EQ(g->simples.size(), 3u * 16u);
-    EXPECT_TRUE(g->dobles.empty() && g->lineas.empty());
+    EXPECT_EQ(g->lineas.size(), 2u * 7u);
+    EXPECT_TRUE(g->dobles.empty());
     // what the drawing said last stays, as it would in GL
     EXPECT_EQ(g->rgb[0] + g->rgb[1] + g->rgb[2], 2.0f);
 }
