@@ -7,19 +7,23 @@
 class Dibujable;
 class ParticleExplosion;
 
-// Hidden: a helper of the ships, kept out of the game's table of exported
-// symbols, which stays as it was.
-class __attribute__((visibility("hidden"))) ExplosionNave {
+// Its functions are hidden: a helper of the ships, kept out of the game's
+// table of exported symbols, which stays as it was.
+#define ZK_OCULTA __attribute__((visibility("hidden")))
+
+class ExplosionNave {
 public:
-    ExplosionNave();
-    ~ExplosionNave();
+    ZK_OCULTA ExplosionNave();
+    ZK_OCULTA ~ExplosionNave();
     ExplosionNave(const ExplosionNave&) = delete;
     ExplosionNave& operator=(const ExplosionNave&) = delete;
 
     // Sets the burst off at the pose of `nave`: listed, it plays from the next frame.
-    void iniciar(const Dibujable& nave);
-    ParticleExplosion* get() const { return explosion; }
+    ZK_OCULTA void iniciar(const Dibujable& nave);
+    ZK_OCULTA ParticleExplosion* get() const { return explosion; }
 
 private:
     ParticleExplosion* explosion;
 };
+
+#undef ZK_OCULTA
