@@ -2,6 +2,7 @@
 // appends its materials to the palette of the run.
 #include "ac3d.h"
 
+#include "ac3d_tokens.h"
 #include "texture.h" // ac_load_texture, the default for texture lines
 
 #include <cassert>
@@ -29,11 +30,6 @@ static char ac_keyword[AC_LINE_SIZE]; // first word of ac_line, copied before to
 static int (*ac_texture_loader)(char* filename) = ac_load_texture;
 static long ac_file_size = -1; // of the file being loaded, -1 when unknown
 static bool ac_at_end = false; // set when the rest of the file cannot hold what a count promises
-
-static bool ac_is_separator(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-}
 
 // Reads the next (piece of a) line; false at the end of the file.
 static bool ac_read_line(FILE* f)
@@ -546,42 +542,6 @@ static void ac_free_palette_names()
         free(ac_palette[i].name);
         ac_palette[i].name = nullptr;
     }
-}
-
-int get_tokens(char* line, int* count, char** tokens)
-{
-    assert(line != nullptr && count != nullptr && tokens != nullptr);
-    int n = 0;
-    char* p = line;
-    while (*p != '\0' && n < AC_MAX_TOKENS) {
-        if (ac_is_separator(*p)) {
-            p++;
-        } else if (*p == '"') {
-            char* start = ++p;
-            char* out = start;
-            while (*p != '\0' && *p != '"' && *p != '\n' && *p != '\r') {
-                // a backslash takes the next character as it is, but never the terminator
-                if (*p == '\\' && *++p == '\0')
-                    break;
-                *out++ = *p++;
-            }
-            bool more = *p != '\0';
-            *out = '\0';
-            tokens[n++] = start;
-            if (!more)
-                break;
-            p++; // past the closing character: what follows starts a new token
-        } else {
-            tokens[n++] = p;
-            while (*p != '\0' && !ac_is_separator(*p))
-                p++;
-            if (*p == '\0')
-                break;
-            *p++ = '\0';
-        }
-    }
-    *count = n;
-    return n;
 }
 
 ACObject_t* ac_load_ac3d(char* filename)

@@ -1,5 +1,6 @@
 // The AC3D model module: the records of a loaded model tree, the material
-// palette shared by every model of the run, the loader and the renderer.
+// palette shared by every model of the run, the tokenizer, the loader and the
+// renderer.
 #pragma once
 
 #define AC_PALETTE_SIZE 255 // materials of the whole run
@@ -68,11 +69,14 @@ typedef struct ACMaterial_t {
     char* name;
 } ACMaterial_t;
 
-// --- ac3d.cpp: the loader ---
+// --- ac3d_tokens.cpp: the tokenizer ---
 
 // Splits `line` in place into at most AC_MAX_TOKENS tokens; stores the count in
 // *count and returns it.
 int get_tokens(char* line, int* count, char** tokens);
+
+// --- ac3d.cpp: the loader ---
+
 // Loads one AC3D file: the root of its tree (free with ac_object_free), or null.
 ACObject_t* ac_load_ac3d(char* filename);
 // Releases an object, its subtree and everything they own. Null is ignored.

@@ -3,8 +3,6 @@
 
 #include "DisparoE.h"
 #include "DisplayListFactory.h"
-#include "ParticleRegistry.h"
-#include "ParticleSystem.h"
 
 #include <GL/gl.h>
 
@@ -22,14 +20,7 @@ Invasor::Invasor(float x, float y, float z, float rx, float ry, float rz)
     : Dibujable(x, y, z, rx, ry, rz, 4.0f, 2.0f, 4.0f),
       direccion(0), contador(0), destruido(false)
 {
-    explosion = new ParticleExplosion(0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f);
-    try {
-        modelo = DisplayListFactory::getNaveOpen();
-    } catch (...) {
-        // no destructor runs for a ship that was never made
-        delete explosion;
-        throw;
-    }
+    modelo = DisplayListFactory::getNaveOpen();
 }
 
 void Invasor::draw()
@@ -44,8 +35,6 @@ Invasor::~Invasor()
 {
     if (getAvisar())
         std::cout << "Invasor destruido" << std::endl;
-    // the game deletes a ship right after it explodes, while its burst plays
-    ParticleRegistry::getInstance()->handOver(explosion);
 }
 
 void Invasor::mover()
@@ -67,13 +56,7 @@ void Invasor::mover()
 void Invasor::explotar()
 {
     destruido = true;
-    explosion->setX(x);
-    explosion->setY(y);
-    explosion->setZ(z);
-    explosion->setRotacionX(rotacionX);
-    explosion->setRotacionY(rotacionY);
-    explosion->setRotacionZ(rotacionZ);
-    ParticleRegistry::getInstance()->add(explosion);
+    explosion.iniciar(*this);
 }
 
 DisparoE* Invasor::disparar()
@@ -83,4 +66,4 @@ DisparoE* Invasor::disparar()
 
 bool Invasor::estaDestruido() const { return destruido; }
 
-ParticleExplosion* Invasor::getExplosion() const { return explosion; }
+ParticleExplosion* Invasor::getExplosion() const { return explosion.get(); }

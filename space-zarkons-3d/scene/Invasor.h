@@ -2,9 +2,9 @@
 #pragma once
 
 #include "Dibujable.h"
+#include "ExplosionNave.h"
 
 class DisparoE;
-class ParticleExplosion;
 
 class Invasor : public Dibujable {
 public:
@@ -27,5 +27,5 @@ private:
     int direccion; // 0: sweeping toward -x; 1: toward +x
     int contador;  // sweep steps from the start column, -20 to 20
     bool destruido;
-    ParticleExplosion* explosion;
+    ExplosionNave explosion;
 };

@@ -23,18 +23,11 @@ Nave1::Nave1(float x, float y, float z, float rx, float ry, float rz)
 {
     destruida = false;
     velocidadX = velocidadY = velocidadZ = 0.0f;
-    explosion = new ParticleExplosion(0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f);
-    explosion->rearm();
+    explosion.get()->rearm();
     lado = 0;
     puedeDisparar = false;
     energia = 100;
-    try {
-        modelo = DisplayListFactory::getNave1Chico();
-    } catch (...) {
-        // no destructor runs for a ship that was never made
-        delete explosion;
-        throw;
-    }
+    modelo = DisplayListFactory::getNave1Chico();
 }
 
 void Nave1::draw()
@@ -49,7 +42,6 @@ Nave1::~Nave1()
 {
     if (getAvisar())
         std::cout << "Nave destruida" << std::endl;
-    ParticleRegistry::getInstance()->handOver(explosion);
 }
 
 void Nave1::moverIzquierda()
@@ -95,20 +87,14 @@ void Nave1::recargar()
 void Nave1::explotar()
 {
     destruida = true;
-    explosion->setX(x);
-    explosion->setY(y);
-    explosion->setZ(z);
-    explosion->setRotacionX(rotacionX);
-    explosion->setRotacionY(rotacionY);
-    explosion->setRotacionZ(rotacionZ);
-    ParticleRegistry::getInstance()->add(explosion);
+    explosion.iniciar(*this);
 }
 
 void Nave1::reiniciar()
 {
     destruida = false;
-    ParticleRegistry::getInstance()->remove(explosion);
-    explosion->rearm();
+    ParticleRegistry::getInstance()->remove(explosion.get());
+    explosion.get()->rearm();
     energia = 100;
 }
 
@@ -141,7 +127,7 @@ float Nave1::getVelocidadX() const { return velocidadX; }
 float Nave1::getVelocidadY() const { return velocidadY; }
 float Nave1::getVelocidadZ() const { return velocidadZ; }
 
-ParticleExplosion* Nave1::getExplosion() const { return explosion; }
+ParticleExplosion* Nave1::getExplosion() const { return explosion.get(); }
 
 void Nave1::usarModeloAbierto()
 {

@@ -2,9 +2,9 @@
 #pragma once
 
 #include "Dibujable.h"
+#include "ExplosionNave.h"
 
 class Disparo;
-class ParticleExplosion;
 
 class Nave1 : public Dibujable {
 public:
@@ -45,7 +45,7 @@ private:
     bool destruida;
     bool puedeDisparar;
     int lado; // gun of the last attempt: 1 the +x side, 0 the -x side
-    ParticleExplosion* explosion;
+    ExplosionNave explosion;
     int energia;
     float velocidadX, velocidadY, velocidadZ;
 };

@@ -23,32 +23,12 @@ BUILD=${1:-$ROOT/build-release}
 case "$BUILD" in /*) ;; *) BUILD=$(pwd)/$BUILD ;; esac
 SECS=${2:-10}
 LONG=${3:-0}
-GAME=$BUILD/bin/space-zarkons-3d
-if [ ! -x "$GAME" ]; then
-    echo "error: $GAME is not built (cmake --build $BUILD --target space-zarkons-3d)" >&2
-    exit 1
-fi
-for tool in cc xdotool Xvfb xdpyinfo; do
-    command -v "$tool" >/dev/null || { echo "error: $tool is missing" >&2; exit 1; }
-done
-. "$ROOT/scripts/common.sh"
-
-TMP=$(mktemp -d)
-# the games keep their records and settings here, never in the real home
-export XDG_DATA_HOME=$TMP XDG_CONFIG_HOME=$TMP
-GAME_PID=
-cleanup() {
-    if [ -n "$GAME_PID" ]; then kill "$GAME_PID" 2>/dev/null || true; fi
-    stop_xvfb
-    rm -rf "$TMP"
-}
-trap cleanup EXIT
+. "$ROOT/tests/bench/xvfb_bench.sh"
+bench_preparar space-zarkons-3d
 
 cc -O2 -shared -fPIC -o "$TMP/probe.so" "$ROOT/tests/bench/probe_swaps.c" -ldl
-cc -O2 -o "$TMP/floor" "$ROOT/tests/bench/floor_quad.c" -lglut -lGLU -lGL
 echo "load before measuring: $(cut -d' ' -f1-3 /proc/loadavg)"
-start_xvfb
-export LIBGL_ALWAYS_SOFTWARE=1
+bench_xvfb
 
 # CPU ticks (user + system) of a process
 ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }

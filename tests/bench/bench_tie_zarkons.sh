@@ -20,26 +20,8 @@ set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 BUILD=${1:-$ROOT/build-release}
 SECS=${2:-8}
-GAME=$BUILD/bin/tie-zarkons
-if [ ! -x "$GAME" ]; then
-    echo "error: $GAME is not built (cmake --build $BUILD --target tie-zarkons)" >&2
-    exit 1
-fi
-for tool in cc xdotool Xvfb xdpyinfo; do
-    command -v "$tool" >/dev/null || { echo "error: $tool is missing" >&2; exit 1; }
-done
-. "$ROOT/scripts/common.sh"
-
-TMP=$(mktemp -d)
-# the games keep their records and settings here, never in the real home
-export XDG_DATA_HOME=$TMP XDG_CONFIG_HOME=$TMP
-GAME_PID=
-cleanup() {
-    if [ -n "$GAME_PID" ]; then kill "$GAME_PID" 2>/dev/null || true; fi
-    stop_xvfb
-    rm -rf "$TMP"
-}
-trap cleanup EXIT
+. "$ROOT/tests/bench/xvfb_bench.sh"
+bench_preparar tie-zarkons
 
 cat >"$TMP/swaps.c" <<'EOF'
 // Preloaded into the game: counts buffer swaps, writes a mark (swaps, wall
@@ -141,9 +123,8 @@ void glXSwapBuffers(Display* d, GLXDrawable w)
 }
 EOF
 cc -O2 -shared -fPIC -o "$TMP/swaps.so" "$TMP/swaps.c" -ldl
-cc -O2 -o "$TMP/floor" "$ROOT/tests/bench/floor_quad.c" -lglut -lGLU -lGL
 
-start_xvfb
+bench_xvfb
 TICK=$(getconf CLK_TCK)
 xvfbCpu() { awk -v t="$TICK" '{ printf "%.3f", ($14 + $15) / t }' "/proc/$XVFB_PID/stat"; }
 

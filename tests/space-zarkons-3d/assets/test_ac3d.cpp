@@ -1,4 +1,4 @@
-// The AC3D loader: tokens, keywords and their messages, the palette across
+// The AC3D loader: keywords and their messages, the palette across
 // files, vertex normals, hostile files, the real files of the corpus, and the
 // names the game exports.
 #include "ac3d.h"
@@ -18,15 +18,6 @@ using ac3dtest::Scratch;
 
 namespace
 {
-
-std::vector<std::string> tokens(std::string line)
-{
-    char* t[AC_MAX_TOKENS];
-    int n = -1;
-    int r = get_tokens(line.data(), &n, t);
-    EXPECT_EQ(r, n);
-    return std::vector<std::string>(t, t + n);
-}
 
 const char* kTwoTriangles = "AC3Db\nOBJECT poly\nnumvert 4\n0 0 0\n1 0 0\n0 1 0\n0 0 1\nnumsurf 2\n"
                             "SURF 0x10\nmat 0\nrefs 3\n0 0 0\n1 0 0\n2 0 0\n"
@@ -75,30 +66,6 @@ class Ac3dLoad : public ::testing::Test
 };
 
 } // namespace
-
-TEST(Ac3dTokens, QuotesBackslashesAndLimits)
-{
-    EXPECT_EQ(tokens("name \"say \\\"hi\\\" now\"\n"), (std::vector<std::string>{"name", "say \"hi\" now"}));
-    EXPECT_EQ(tokens("texture \"my file.rgb\"x"), (std::vector<std::string>{"texture", "my file.rgb", "x"}));
-    EXPECT_EQ(tokens("a\\\\b \"c\\\\d\" \"\"\t\"open\r\n"),
-              (std::vector<std::string>{"a\\\\b", "c\\d", "", "open"}));
-    EXPECT_TRUE(tokens(" \t\r\n").empty());
-
-    // a backslash right before the terminator must not carry the scan past it
-    char line[] = "\"abc\\\0\"zz\" q";
-    char* t[AC_MAX_TOKENS];
-    int n = 0;
-    ASSERT_EQ(get_tokens(line, &n, t), 1);
-    EXPECT_STREQ(t[0], "abc");
-    EXPECT_EQ(std::string(line + 6, 6), "\"zz\" q");
-
-    std::string many;
-    for (int i = 0; i < 40; i++)
-        many += "t" + std::to_string(i) + " ";
-    std::vector<std::string> kept = tokens(many);
-    ASSERT_EQ(kept.size(), 30u);
-    EXPECT_EQ(kept.back(), "t29");
-}
 
 TEST_F(Ac3dLoad, HeaderCheckAndUnopenableFile)
 {
