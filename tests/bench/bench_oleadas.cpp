@@ -6,6 +6,9 @@
 // ten. Figures only.
 //
 // Usage: bench_oleadas [runs per wave]   (run on an X display, e.g. Xvfb)
+//        bench_oleadas --jugar [waves]    the aiming player plays the real
+//        game in real time through the input callbacks, wave after wave, and
+//        stays at the table after the last one (to be looked at)
 #include "globales.h"
 
 #include "Camara.h"
@@ -23,15 +26,21 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <string>
 #include <unistd.h>
 
 // The clock the game reads: the volleys seed their dice with the second of
 // the bench's clock, as they would with the wall clock.
+// Playing in real time (--jugar) it is the wall clock, which the records'
+// dates need.
 static long long ahoraMs = 0;
 static time_t base = 1700000000;
+static bool relojPropio = true;
 extern "C" time_t time(time_t* t)
 {
-    const time_t s = base + (time_t)(ahoraMs / 1000);
+    timespec pared;
+    clock_gettime(CLOCK_REALTIME, &pared);
+    const time_t s = relojPropio ? base + (time_t)(ahoraMs / 1000) : pared.tv_sec;
     if (t != nullptr)
         *t = s;
     return s;
@@ -152,8 +161,65 @@ static void figurasDeMemoria(const char* cuando)
            residenteKb());
 }
 
+// --- the aiming player on the game's own timers ---
+
+static int oleadasAJugar = 2;
+
+static void pulsar(int tecla)
+{
+    special(tecla, 0, 0);
+    specialUp(tecla, 0, 0);
+}
+
+static void timerJugador(int)
+{
+    if (finPorVictoria && oleada < oleadasAJugar) {
+        keyboard('\r', 0, 0);
+    } else if (pausa == 0 && !gameOver && !naveDestruida && !invasores.empty()) {
+        const Invasor* blanco = invasores.front();
+        if (blanco->getX() > nave->getX() + 0.5f)
+            pulsar(GLUT_KEY_RIGHT);
+        else if (blanco->getX() < nave->getX() - 0.5f)
+            pulsar(GLUT_KEY_LEFT);
+        if (blanco->getY() > nave->getY() + 0.5f)
+            pulsar(GLUT_KEY_UP);
+        else if (blanco->getY() < nave->getY() - 0.5f)
+            pulsar(GLUT_KEY_DOWN);
+        keyboard(' ', 0, 0);
+        keyboardUp(' ', 0, 0);
+    }
+    glutTimerFunc(40, timerJugador, 0);
+}
+
+static int jugarEnVivo()
+{
+    glutDisplayFunc(display);
+    glutReshapeFunc(reshape);
+    glutKeyboardFunc(keyboard);
+    glutKeyboardUpFunc(keyboardUp);
+    glutSpecialFunc(special);
+    glutSpecialUpFunc(specialUp);
+    glutSetWindowTitle("Space Zarkons 3D");
+    iniciarSonido(true);
+    init();
+    glutTimerFunc(40, timerJugador, 0);
+    glutMainLoop();
+    return 0;
+}
+
 int main(int argc, char** argv)
 {
+    if (argc > 1 && std::string(argv[1]) == "--jugar") {
+        relojPropio = false;
+        if (argc > 2)
+            oleadasAJugar = atoi(argv[2]);
+        if (getenv("DISPLAY") == nullptr || chdir(zk::gameDataParent().c_str()) != 0)
+            return 1;
+        ventanaPrincipal = zk::openWindow(640, 640, "Space Zarkons 3D");
+        width = height = 640;
+        return jugarEnVivo();
+    }
+
     const int corridas = argc > 1 ? atoi(argv[1]) : 5;
     if (getenv("DISPLAY") == nullptr || corridas < 1) {
         fprintf(stderr, "usage: bench_oleadas [runs per wave >= 1], on an X display\n");
