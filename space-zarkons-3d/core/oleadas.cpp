@@ -15,11 +15,12 @@
 // later wave asks a little more of the player, in three ways at once:
 //   - the formation sweeps and creeps 12% faster, so it arrives sooner
 //     (about 28 s of play in wave 1, 18 s in wave 5);
-//   - the volleys come 120 ms sooner (1 volley a minute more, roughly);
+//   - the volleys come 120 ms sooner (two more a minute, roughly);
 //   - each ship fires in a volley one time in 9, 8, 7, ...
-// Enemy shots a minute so grow from about 47 in wave 1 to 111 in wave 5: a
-// player who clears wave 1 by firing at will must dodge by wave 3, and wave
-// 5 is for a good player. From wave 6 on the table ends: volleys one in 4
+// Enemy shots a minute so grow from about 45 in wave 1 to 100 in wave 5,
+// while the time to clear the formation shrinks by a third: a player who
+// clears wave 1 by firing at will must aim and dodge by wave 3, and wave 5
+// is for a good player. From wave 6 on the table ends: volleys one in 4
 // and every 1400 ms are already a storm, and only the formation's speed
 // would be left to raise.
 //
