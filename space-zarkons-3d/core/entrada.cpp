@@ -84,9 +84,14 @@ void empezarEnPantallaCompleta()
 
 void keyboard(unsigned char key, int, int)
 {
-    // after a won fly-out any key ends the program, as the table's time would
-    if (key == 27 || finPorVictoria)
-        exit(0);
+    if (key == 27)
+        salirDelJuego();
+    // after a won fly-out only Intro acts (and Escape): the next wave
+    if (finPorVictoria) {
+        if (key == '\r' || key == '\n')
+            siguienteOleada();
+        return;
+    }
     // Intro (Return) after a lost game: the next one starts with its fly-in
     if ((key == '\r' || key == '\n') && puedeJugarDeNuevo()) {
         jugarDeNuevo();
@@ -157,8 +162,9 @@ void keyboardUp(unsigned char key, int, int)
         teclaDisparo = false;
         break;
     case '+':
-        // the release shortens the period once more, silently
-        if (periodo > 2)
+        // the release shortens the period once more, silently (not at the
+        // table after a win, where the press did nothing)
+        if (periodo > 2 && !finPorVictoria)
             periodo -= 1;
         break;
     default:
@@ -171,9 +177,7 @@ void keyboardUp(unsigned char key, int, int)
 
 void special(int key, int, int)
 {
-    if (finPorVictoria)
-        exit(0);
-    if (pausa == 1)
+    if (finPorVictoria || pausa == 1)
         return;
     switch (key) {
     case GLUT_KEY_UP:
@@ -383,7 +387,7 @@ void menuPrincipal(int value)
         pantallaCompleta();
         break;
     case 3:
-        exit(0);
+        salirDelJuego();
     default:
         break;
     }

@@ -42,7 +42,9 @@ void crearFormacion()
 {
     for (int i = 0; i < kInvasores; i++) {
         const float* p = posicionesInvasores[i];
-        invasores.push_back(new Invasor(p[0], p[1], p[2], 0.0f, 0.0f, 0.0f));
+        Invasor* invasor = new Invasor(p[0], p[1], p[2], 0.0f, 0.0f, 0.0f);
+        invasor->setRapidez(dificultad(oleada).rapidez);
+        invasores.push_back(invasor);
     }
 }
 

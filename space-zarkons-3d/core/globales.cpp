@@ -18,6 +18,7 @@ bool naveDestruida = false;
 bool gameOver = false;
 int rondasDisparo = 0;
 bool pausaVisible = false;
+int oleada = 1;
 
 // one game after another
 int partida = 0;

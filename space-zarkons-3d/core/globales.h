@@ -2,6 +2,7 @@
 // functions the core's files share. Defined in globales.cpp.
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 class Camara;
@@ -30,9 +31,10 @@ extern bool naveDestruida;   // the ship is lost and waits for timerRevivir
 extern bool gameOver;        // no ship left, or the formation reached the ship
 extern int rondasDisparo;    // enemy-fire volleys so far
 extern bool pausaVisible;    // the pause is the player's or the hidden window's: "Pausa" shows
+extern int oleada;           // the wave being played, 1 the first (oleadas.cpp)
 
 // --- one game after another (partida.cpp) ---
-extern int partida;          // number of the game being played, 0 the first; its timers carry it
+extern int partida;          // number of the game or wave being played, 0 the first; its timers carry it
 extern bool ventanaOculta;   // the main window is hidden or iconified
 
 // --- input and display settings (entrada.cpp) ---
@@ -102,6 +104,7 @@ enum Cadena {
     CADENA_REVIVIR,         // timerRevivir
     CADENA_SALIDA,          // timerSalida
     CADENA_CAMARA,          // timerCamara
+    CADENA_FIN_VICTORIA,    // timerFinVictoria
     CADENAS                 // how many there are
 };
 // Arms one timer of chain c; a game's timers carry its number as their value.
@@ -112,6 +115,9 @@ bool timerVigente(Cadena c, int valor);
 int cadenasArmadas(Cadena c); // timers of chain c waiting in GLUT, of any game
 bool puedeJugarDeNuevo();     // the game is over and not won: Intro plays again
 void jugarDeNuevo();          // Intro: a new game, as a fresh launch starts it
+// A new game or wave from its fly-in: the old one's timers retired, its
+// objects gone, the rules as a fresh launch has them.
+void empezarDeNuevo();
 void alternarPausa();         // P and the menu's entry
 void reanudar();              // the game's own end of a pause (fly-in, camera move)
 bool juegoRetenido();         // the player's pause or a hidden window holds the game
@@ -152,12 +158,15 @@ void terminarPlano();
 void dibujarPausa(); // "Pausa" in the middle while the pause shows
 
 // --- tablaRecords.cpp ---
-// Records the game's end ("sin-vidas", "invasion", "ganada") once per run and
-// shows the table; quietly nothing when records are off.
+// Records the game's end ("sin-vidas", "invasion", "ganada"; named with its
+// wave by nombreDelFin) once per game and shows the table; quietly nothing
+// when records are off.
 void registrarPartida(const char* como);
 void dibujarRecords();      // over the scene, in the main window's pixels
 int bordeRecords();        // top row of the table (or the keys' line) in pixels, -1 if none
-void terminarTrasSalida();  // the fly-out's end: the table for a moment, then exit 0
+// The fly-out's end: the table under the wave won, until Intro starts the
+// next wave, or Escape or 20 s without a key end the game (status 0).
+void terminarTrasSalida();
 void timerFinVictoria(int);
 void olvidarPartida();      // a new game: nothing recorded yet, no table
 
@@ -173,6 +182,23 @@ void drawObjects();
 void activarVentanaPrincipal();
 // A model that cannot be loaded ends the game with one clear line, status 1.
 [[noreturn]] void salirSinModelos();
+
+// --- oleadas.cpp ---
+// How hard one wave is: the formation's steps times `rapidez`, the first
+// volley's delay in ms, and each ship firing in a volley one time in `unoEn`.
+struct Dificultad {
+    float rapidez;
+    int volea;
+    int unoEn;
+};
+const Dificultad& dificultad(int n); // of wave n (1 the first)
+void siguienteOleada();              // Intro after a win: wave n + 1, score and lives kept
+// The end of a game as the table names it: a game lost in the first wave by
+// its own word ("invasion", "sin-vidas"), any other by its wave ("oleada-3").
+// s (n bytes) may hold the name.
+const char* nombreDelFin(const char* fin, char* s, size_t n);
+[[noreturn]] void salirDelJuego(); // Escape and "Salir": a game left after a win is recorded
+void dibujarOleada();              // "Oleada n" during the fly-in of a later wave
 
 // --- sonidos.cpp ---
 enum Sonido {

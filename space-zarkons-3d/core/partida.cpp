@@ -58,6 +58,12 @@ bool puedeJugarDeNuevo()
 void jugarDeNuevo()
 {
     assert(puedeJugarDeNuevo());
+    oleada = 1;
+    empezarDeNuevo();
+}
+
+void empezarDeNuevo()
+{
     // every timer still armed belongs to the old game from here on, and will
     // do nothing when it runs: the new game arms its own
     partida++;

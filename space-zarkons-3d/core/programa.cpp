@@ -111,6 +111,7 @@ void display()
     drawObjects();
     // the table and the pause go over everything the scene drew
     dibujarRecords();
+    dibujarOleada();
     dibujarPausa();
     glFlush();
     glutSwapBuffers();

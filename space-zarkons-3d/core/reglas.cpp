@@ -32,6 +32,8 @@ static long long proximoTick = -1;
 // The volley chain met the game held: its next volley starts a fresh interval.
 static bool rafagaRetenida = false;
 
+static unsigned retardoDisparo();
+
 static void explotarNave()
 {
     if (explosionNaveRegistrada)
@@ -239,7 +241,7 @@ void timerIntro(int valor)
     } else {
         reanudar();
         armarTimer(CADENA_RECARGA, 200, timerRecarga);
-        armarTimer(CADENA_DISPARO_ENEMIGO, 2000, timerDisparoEnemigo);
+        armarTimer(CADENA_DISPARO_ENEMIGO, retardoDisparo(), timerDisparoEnemigo);
     }
     redibujarVentana(ventanaPrincipal);
 }
@@ -254,14 +256,14 @@ void timerRecarga(int valor)
     redibujarVentana(ventanaPrincipal);
 }
 
-// The delay to the next volley, 1 ms shorter after each.
+// The delay to the next volley, 1 ms shorter after each, from the wave's own.
 static unsigned retardoDisparo()
 {
-    const int retardo = 2000 - rondasDisparo;
+    const int retardo = dificultad(oleada).volea - rondasDisparo;
     return (unsigned)(retardo < kRetardoMinimoDisparo ? kRetardoMinimoDisparo : retardo);
 }
 
-// One volley: each enemy ship fires with a chance of one in nine.
+// One volley: each enemy ship fires with the wave's chance (one in nine in the first).
 void timerDisparoEnemigo(int valor)
 {
     if (!timerVigente(CADENA_DISPARO_ENEMIGO, valor))
@@ -284,7 +286,7 @@ void timerDisparoEnemigo(int valor)
     srand((unsigned)time(nullptr));
     activarVentanaPrincipal();
     for (Invasor* invasor : invasores) {
-        if (rand() % 9 != 0)
+        if (rand() % dificultad(oleada).unoEn != 0)
             continue;
         DisparoE* disparo = nullptr;
         try {

@@ -13,8 +13,8 @@
 #include <cstring>
 
 static const char* const kJuego = "space-zarkons-3d";
-// How long the table stays after the fly-out when no key ends it sooner.
-static const unsigned kMsTablaFinal = 4000;
+// How long the table waits after the fly-out for Intro or Escape.
+static const unsigned kMsTablaFinal = 20000;
 static const int kAltoFila = 20;
 static const int kAnchoTabla = 390;
 
@@ -37,35 +37,53 @@ void registrarPartida(const char* como)
         return;
     registrada = true;
     puntajeFinal = puntaje;
+    char nombre[24];
     // records off: the game over looks as it always did
-    mostrarRecords = rec_add(kJuego, puntajeFinal, como, &tabla, &puesto);
+    mostrarRecords = rec_add(kJuego, puntajeFinal, nombreDelFin(como, nombre, sizeof nombre), &tabla, &puesto);
     redibujarVentana(ventanaPrincipal);
 }
 
-// The line under the table after a lost game: what the two keys do now.
+// The line under the table after a lost game, and after a won wave: what
+// the two keys do now.
 static const char* const kOtraPartida = "Intro: jugar otra vez   Escape: salir";
+static const char* const kSiguienteOleada = "Intro: siguiente oleada   Escape: salir";
 
-// Height of the table's pane, in pixels.
-static int altoTabla(bool otra)
+// The keys' line under the table, if the two keys act now.
+static const char* teclasTabla()
 {
-    const int filas = (int)tabla.entries.size() + (puesto < 0 ? 2 : 1) + (otra ? 1 : 0);
+    return puedeJugarDeNuevo() ? kOtraPartida : finPorVictoria ? kSiguienteOleada : nullptr;
+}
+
+// Height of the table's pane, in pixels: its rows, the score's line (two
+// when it did not make it), the keys' line and the wave won.
+static int altoTabla(const char* teclas)
+{
+    const int filas = (int)tabla.entries.size() + (puesto < 0 ? 2 : 1) + (teclas ? 1 : 0) +
+                      (finPorVictoria ? 1 : 0);
     return 24 + kAltoFila * filas;
 }
 
 void dibujarRecords()
 {
-    const bool otra = puedeJugarDeNuevo();
-    if (!mostrarRecords && !otra)
+    const char* teclas = teclasTabla();
+    if (!mostrarRecords && teclas == nullptr)
         return;
+    char s[96];
+    snprintf(s, sizeof s, "Oleada %d superada", oleada);
     empezarPlano();
     if (!mostrarRecords) {
-        // records off: the keys' line alone, where the table would stand
+        // records off: the keys' line alone, where the table would stand,
+        // under the wave won
+        if (finPorVictoria) {
+            glColor3f(1.0f, 1.0f, 0.0f);
+            fila((width - 9 * (int)strlen(s)) / 2, height / 2 + kAltoFila, s);
+        }
         glColor3f(0.6f, 0.8f, 1.0f);
-        fila((width - 9 * (int)strlen(kOtraPartida)) / 2, height / 2, kOtraPartida);
+        fila((width - 9 * (int)strlen(teclas)) / 2, height / 2, teclas);
         terminarPlano();
         return;
     }
-    const int alto = altoTabla(otra);
+    const int alto = altoTabla(teclas);
     const int x0 = (width - kAnchoTabla) / 2;
     const int y0 = (height + alto) / 2; // top edge
     // a dark pane, so the table reads over the stars and the ships
@@ -79,9 +97,12 @@ void dibujarRecords()
         glVertex2i(x0, y0);
     glEnd();
 
-    char s[96];
     int y = y0 - 22;
     glColor3f(1.0f, 1.0f, 0.0f);
+    if (finPorVictoria) {
+        fila(x0 + 12, y, s);
+        y -= kAltoFila;
+    }
     fila(x0 + 12, y, "Mejores puntajes");
     for (size_t i = 0; i < tabla.entries.size(); i++) {
         const rec_entry_t& e = tabla.entries[i];
@@ -98,40 +119,56 @@ void dibujarRecords()
     }
     if (puesto < 0) {
         y -= kAltoFila;
-        snprintf(s, sizeof s, "Tu puntaje: %ld (no entr\xF3 en la tabla)", puntajeFinal);
+        // after a won wave nothing is recorded yet: the score, plainly
+        if (finPorVictoria)
+            snprintf(s, sizeof s, "Tu puntaje: %ld", puntajeFinal);
+        else
+            snprintf(s, sizeof s, "Tu puntaje: %ld (no entr\xF3 en la tabla)", puntajeFinal);
         glColor3f(1.0f, 1.0f, 0.0f);
         fila(x0 + 12, y, s);
     }
-    if (otra) {
+    if (teclas) {
         y -= kAltoFila;
         glColor3f(0.6f, 0.8f, 1.0f);
-        fila(x0 + 12, y, kOtraPartida);
+        fila(x0 + 12, y, teclas);
     }
     terminarPlano();
 }
 
 int bordeRecords()
 {
-    const bool otra = puedeJugarDeNuevo();
-    if (!mostrarRecords && !otra)
+    const char* teclas = teclasTabla();
+    if (!mostrarRecords && teclas == nullptr)
         return -1;
-    // the keys' line alone: its 15-pixel font stands on the middle row
+    // the keys' line alone (under the wave won): its 15-pixel font stands on
+    // the middle row
     if (!mostrarRecords)
-        return height / 2 + 12;
-    return (height + altoTabla(otra)) / 2;
+        return height / 2 + 12 + (finPorVictoria ? kAltoFila : 0);
+    return (height + altoTabla(teclas)) / 2;
 }
 
 void terminarTrasSalida()
 {
-    registrarPartida("ganada");
-    // no table to show: the program ends at once, as it always did
-    if (!mostrarRecords)
-        exit(0);
+    // The game goes on if the player wants the next wave, so nothing is
+    // recorded yet: the table shows as it stands, with this game's score
+    // under it. With no table yet (or records off) the wave and the keys
+    // show alone.
+    std::string ruta, porque;
+    tabla = rec_table_t();
+    mostrarRecords = rec_path(kJuego, &ruta, &porque) && rec_load(ruta, &tabla, &porque) &&
+                     !tabla.entries.empty();
+    puesto = -1;
+    puntajeFinal = puntaje;
     finPorVictoria = true;
-    glutTimerFunc(kMsTablaFinal, timerFinVictoria, 0);
+    armarTimer(CADENA_FIN_VICTORIA, kMsTablaFinal, timerFinVictoria);
+    redibujarVentana(ventanaPrincipal);
 }
 
-void timerFinVictoria(int) { exit(0); }
+void timerFinVictoria(int valor)
+{
+    if (timerVigente(CADENA_FIN_VICTORIA, valor))
+        salirDelJuego();
+}
 
 void olvidarPartida()
 {

@@ -18,7 +18,7 @@ unsigned int* Invasor::modelo = nullptr;
 
 Invasor::Invasor(float x, float y, float z, float rx, float ry, float rz)
     : Dibujable(x, y, z, rx, ry, rz, 4.0f, 2.0f, 4.0f),
-      direccion(0), contador(0), destruido(false)
+      direccion(0), contador(0), pasoLateral(kPasoLateral), pasoAvance(kPasoAvance), destruido(false)
 {
     modelo = DisplayListFactory::getNaveOpen();
 }
@@ -41,16 +41,23 @@ void Invasor::mover()
 {
     // at either end of the sweep: one step forward and turn back
     if (contador == kPasosBarrido || contador == -kPasosBarrido) {
-        z += kPasoAvance;
+        z += pasoAvance;
         direccion = direccion == 0 ? 1 : 0;
     }
     if (direccion == 1) {
-        x += kPasoLateral;
+        x += pasoLateral;
         contador++;
     } else {
-        x -= kPasoLateral;
+        x -= pasoLateral;
         contador--;
     }
+}
+
+void Invasor::setRapidez(float factor)
+{
+    assert(factor > 0.0f);
+    pasoLateral = kPasoLateral * factor;
+    pasoAvance = kPasoAvance * factor;
 }
 
 void Invasor::explotar()

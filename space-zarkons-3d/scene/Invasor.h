@@ -15,6 +15,8 @@ public:
     ~Invasor() override;
     // One step of the sideways sweep.
     virtual void mover();
+    // Sideways and forward steps `factor` times the first wave's.
+    void setRapidez(float factor);
     void explotar();
     // A new shot at this ship's pose; the caller owns it.
     DisparoE* disparar();
@@ -26,6 +28,7 @@ public:
 private:
     int direccion; // 0: sweeping toward -x; 1: toward +x
     int contador;  // sweep steps from the start column, -20 to 20
+    float pasoLateral, pasoAvance; // one step sideways, one forward at a turn
     bool destruido;
     ExplosionNave explosion;
 };

@@ -41,6 +41,15 @@ inline bool bombearHasta(const std::function<bool()>& listo, int ms)
     return true;
 }
 
+// GL objects of one kind (glIsTexture, glIsList) alive in the current context.
+inline int contarObjetosGL(GLboolean (*es)(GLuint))
+{
+    int n = 0;
+    for (GLuint i = 1; i < 2000; i++)
+        n += es(i) ? 1 : 0;
+    return n;
+}
+
 // The state at the end of the fly-in, reached without the fly-in's timers.
 inline void empezarJuego()
 {

@@ -132,10 +132,7 @@ int blancosEnElCentro()
 // Texture objects alive in the window's context.
 int contarTexturas()
 {
-    int n = 0;
-    for (GLuint t = 1; t < 2000; t++)
-        n += glIsTexture(t) ? 1 : 0;
-    return n;
+    return zk::contarObjetosGL(glIsTexture);
 }
 
 } // namespace

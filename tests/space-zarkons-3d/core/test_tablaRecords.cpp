@@ -96,9 +96,18 @@ TEST_F(Juego, WithoutAPlaceForRecordsTheGameOverIsAsBefore)
     const Centro c = mirarCentro();
     EXPECT_EQ(c.panel, 0);
     EXPECT_GT(c.celeste, 30);
-    // and a won fly-out ends at once with status 0, as it always did
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(terminarTrasSalida(), ::testing::ExitedWithCode(0), "");
+    // and after a won fly-out the wave and the keys show, with no table
+    for (Invasor* i : invasores)
+        Dibujable::eliminarSinAviso(i);
+    invasores.clear();
+    gameOver = false;
+    terminarTrasSalida();
+    EXPECT_TRUE(finPorVictoria);
+    EXPECT_FALSE(mostrarRecords);
+    const Centro g = mirarCentro();
+    EXPECT_EQ(g.panel, 0);
+    EXPECT_GT(g.celeste, 30);
+    EXPECT_GT(g.tinta, 30) << "no heading";
 }
 
 // A game that ends at zero or below is no record: the table shows all the
