@@ -4,6 +4,7 @@
 #include <GL/glu.h>
 #include <X11/Xlib.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -42,8 +43,10 @@ int openWindow(int width, int height, const char* title)
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(width, height);
     // right of where the games open, so a test window never covers a game
-    // window that an end-to-end test is looking at
-    glutInitWindowPosition(1280, 0);
+    // window that an end-to-end test is looking at; on a narrower screen as
+    // far right as it still fits whole, as pixels off the screen are lost
+    const int x = std::max(0, std::min(1280, glutGet(GLUT_SCREEN_WIDTH) - std::max(width, 640)));
+    glutInitWindowPosition(x, 0);
     theWindow = glutCreateWindow(title);
     // freeglut insists on a display callback for every window
     glutDisplayFunc([] {});
