@@ -15,6 +15,8 @@
 #include <thread>
 #include <unistd.h>
 
+#include <X11/Xlib.h>
+
 namespace zk {
 
 std::string binaryPath(const std::string& name) { return std::string(ZK_BINARY_DIR) + "/" + name; }
@@ -26,6 +28,22 @@ std::string makeTempDir()
     char tmpl[] = "/tmp/zk-e2e-XXXXXX";
     const char* d = mkdtemp(tmpl);
     return d ? std::string(d) : std::string("/tmp");
+}
+
+bool holdDisplay()
+{
+    // A busy X server can refuse a connection now and then, and one that
+    // resets when its last client leaves (as xvfb-run's does) refuses them
+    // while it resets: the connection is tried until it holds, and then kept
+    // for the life of the process, so that the server never resets under a
+    // test that has other windows to open or games to start.
+    static Display* kept = nullptr;
+    for (int attempt = 0; kept == nullptr && attempt < 50; attempt++) {
+        kept = XOpenDisplay(nullptr);
+        if (kept == nullptr)
+            sleepMs(100);
+    }
+    return kept != nullptr;
 }
 
 void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
@@ -113,6 +131,7 @@ GameProcess::~GameProcess()
 
 bool GameProcess::start()
 {
+    holdDisplay();
     char o[] = "/tmp/zk-out-XXXXXX";
     char e[] = "/tmp/zk-err-XXXXXX";
     int ofd = mkstemp(o);

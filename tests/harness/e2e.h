@@ -95,6 +95,11 @@ private:
     bool finished = false;
 };
 
+// Opens a connection to the X display that the process keeps to its end
+// (tried for a few seconds): the server does not reset under the test.
+// False when there is no display to connect to.
+bool holdDisplay();
+
 // Runs a shell command, returns its exit status and (optionally) its stdout.
 int runCommand(const std::string& cmd, std::string* out = nullptr);
 void sleepMs(int ms);

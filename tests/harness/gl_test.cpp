@@ -1,5 +1,6 @@
 // Test harness: a real freeglut window and read-back helpers.
 #include "gl_test.h"
+#include "e2e.h"
 
 #include <GL/glu.h>
 #include <X11/Xlib.h>
@@ -27,15 +28,7 @@ int openWindow(int width, int height, const char* title)
         return theWindow;
     if (!haveDisplay())
         return 0;
-    // A busy X server can refuse a connection now and then; freeglut would
-    // give up at once, so make sure the server answers first.
-    for (int attempt = 0; attempt < 50; attempt++) {
-        if (Display* d = XOpenDisplay(nullptr)) {
-            XCloseDisplay(d);
-            break;
-        }
-        usleep(100000);
-    }
+    holdDisplay();
     static int argc = 1;
     static char arg0[] = "zk-test";
     static char* argv[] = {arg0, nullptr};
