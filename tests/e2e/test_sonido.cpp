@@ -96,19 +96,6 @@ protected:
         return -1;
     }
 
-    // Waits until the recording holds `segundos` of sound after the byte
-    // count `desde`: the mix is written as it plays, slower on a busy machine.
-    void esperarGrabado(size_t desde, double segundos)
-    {
-        const auto fin = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        zk::Wav w;
-        while (!(zk::readWav(salida.file, w) && w.frames() >= w.frameAtBytes(desde) + (size_t)(segundos * w.rate))) {
-            if (std::chrono::steady_clock::now() >= fin || !juego->running())
-                return; // the checks that follow say what is missing
-            zk::sleepMs(50);
-        }
-    }
-
     // Waits until the last `segundos` of the recording are silent.
     void esperarSilencio(double segundos)
     {
@@ -203,7 +190,7 @@ TEST_F(Oido, SpaceShotIsHeardAtOnceAndABurstOnTheLeftComesFromTheLeft)
     const int antesDelSegundo = lineas("Invasor destruido");
     pulsar("space");
     const long estallido = esperarLineas("Invasor destruido", antesDelSegundo + 1, 3.0);
-    esperarGrabado(estallido >= 0 ? (size_t)estallido : 0, 0.3);
+    salida.waitForSound(estallido >= 0 ? (size_t)estallido : 0, 0.3);
     const zk::Wav w = grabacion();
     salirConEscape();
     ASSERT_EQ(w.channels, 2);
@@ -298,7 +285,7 @@ TEST_F(OidoTie, TieShotIsHeardAtOnceAndThenSilence)
     empezarTie();
     ASSERT_NO_FATAL_FAILURE(aJugarEnPausa(true));
     const size_t antes = pulsar("m");
-    esperarGrabado(antes, 0.6);
+    salida.waitForSound(antes, 1.0); // the reaction and the quiet after it
     const zk::Wav w = grabacion();
     oirAlMomento(w, antes, 0.2, 0.5);
     salirConEscape();
@@ -319,7 +306,7 @@ TEST_F(OidoTie, TieMuteOptionAndSoundKey)
     juego->key("a");
     zk::sleepMs(1000);
     const size_t antes = pulsar("m");
-    esperarGrabado(antes, 0.3);
+    salida.waitForSound(antes, 0.3);
     // and V again silences it
     const size_t mudo = pulsar("v");
     pulsar("m"); // (through the same xdotool: the game gets the keys in order)
