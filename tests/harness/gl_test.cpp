@@ -35,11 +35,15 @@ int openWindow(int width, int height, const char* title)
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(width, height);
-    // right of where the games open, so a test window never covers a game
-    // window that an end-to-end test is looking at; on a narrower screen as
-    // far right as it still fits whole, as pixels off the screen are lost
-    const int x = std::max(0, std::min(1280, glutGet(GLUT_SCREEN_WIDTH) - std::max(width, 640)));
-    glutInitWindowPosition(x, 0);
+    // right of where the games open (two 640-pixel windows side by side), so
+    // a test window never covers a game window that an end-to-end test is
+    // looking at; on a narrower screen below them, mostly off the screen but
+    // never wholly, as freeglut does not draw a window that cannot be seen
+    const int sw = glutGet(GLUT_SCREEN_WIDTH), sh = glutGet(GLUT_SCREEN_HEIGHT);
+    if (sw >= 1280 + width)
+        glutInitWindowPosition(1280, 0);
+    else
+        glutInitWindowPosition(std::max(0, sw - width), std::max(0, sh - 64));
     theWindow = glutCreateWindow(title);
     // freeglut insists on a display callback for every window
     glutDisplayFunc([] {});
