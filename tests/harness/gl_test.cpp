@@ -35,15 +35,11 @@ int openWindow(int width, int height, const char* title)
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(width, height);
-    // right of where the games open (two 640-pixel windows side by side), so
-    // a test window never covers a game window that an end-to-end test is
-    // looking at; on a narrower screen below them, mostly off the screen but
-    // never wholly, as freeglut does not draw a window that cannot be seen
-    const int sw = glutGet(GLUT_SCREEN_WIDTH), sh = glutGet(GLUT_SCREEN_HEIGHT);
-    if (sw >= 1280 + width)
-        glutInitWindowPosition(1280, 0);
-    else
-        glutInitWindowPosition(std::max(0, sw - width), std::max(0, sh - 64));
+    // right of where the games open (640 pixels wide at the top-left), so a
+    // test window never covers a game window that an end-to-end test is
+    // looking at; on a narrower screen as far right as it still shows whole
+    const int sw = glutGet(GLUT_SCREEN_WIDTH);
+    glutInitWindowPosition(sw >= 1280 + width ? 1280 : std::max(0, std::min(640, sw - width)), 0);
     theWindow = glutCreateWindow(title);
     // freeglut insists on a display callback for every window
     glutDisplayFunc([] {});

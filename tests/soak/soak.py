@@ -47,6 +47,7 @@ FAVOURITES = {
     "tie-zarkons": ["Left", "Right", "m", "s"],
 }
 PAUSE_KEY = {"space-zarkons-3d": "p", "tie-zarkons": "a"}
+DEFAULT_SIZE = {"space-zarkons-3d": (640, 640), "tie-zarkons": (640, 480)}
 MENU_ENTRY = 25      # height of a menu entry, pixels
 MENU_WIDTH = 200     # a little less than the menu's width: the submenus open past it
 SUBMENUS = {4: 2, 5: 3, 6: 6}   # Proyeccion, Velocidad (its third is Pausa), Luces
@@ -272,6 +273,20 @@ class Soak:
                 self.key_tap(g, modo)
                 time.sleep(0.3)
 
+    def weigh(self, g):
+        """Samples the memory at the game's own window size: the driver's
+        buffers follow the size, tens of MB apart between a tiny window and
+        a large one, and would swamp any growth of the game's own."""
+        if g.mapped:
+            w, h = DEFAULT_SIZE[self.game]
+            if g.size not in (None, (w, h)):
+                self.xdo("windowsize", g.window, str(w), str(h))
+                g.size = (w, h)
+                # two frames at the new size (the first may have begun before)
+                for _ in range(2):
+                    self.wait_frame(g, g.frames(), time.monotonic(), FRAME_WAIT)
+        g.sample_rss()
+
     def resize(self, g):
         if self.rng.random() < 0.4:
             w, h = self.rng.randrange(1, 24), self.rng.randrange(1, 24)
@@ -412,7 +427,7 @@ class Soak:
             next_rss = 0.0
             while time.monotonic() < end and g.proc.poll() is None:
                 if time.monotonic() >= next_rss:
-                    g.sample_rss()
+                    self.weigh(g)
                     next_rss = time.monotonic() + RSS_EVERY
                 before = g.frames()
                 what = self.act(g)
@@ -528,6 +543,8 @@ class Soak:
         for i, g in enumerate(self.runs):
             with open(os.path.join(self.tmp, "rss-%d.txt" % i), "w") as f:
                 f.writelines("%.0f %d\n" % s for s in g.rss)
+            with open(os.path.join(self.tmp, "heap-%d.txt" % i), "w") as f:
+                f.writelines("%.0f %d\n" % s for s in g.heap)
         if not self.failures:
             shutil.rmtree(self.tmp, ignore_errors=True)
         else:
