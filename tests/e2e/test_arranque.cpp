@@ -37,7 +37,7 @@ TEST(Arranque, SpaceZarkonsOpensItsWindowAndEscapeEndsIt)
     windowSize(id, w, h);
     EXPECT_EQ(w, 640);
     EXPECT_EQ(h, 640);
-    zk::sleepMs(500);
+    // findWindow waited for the first frame: the game is set up
     game.key("Escape");
     EXPECT_EQ(game.waitExit(30), 0) << game.output() << game.errors();
 }
@@ -55,7 +55,6 @@ TEST(Arranque, TieZarkonsOpensItsWindowAndEscapeEndsIt)
     windowSize(id, w, h);
     EXPECT_EQ(w, 640);
     EXPECT_EQ(h, 480);
-    zk::sleepMs(300);
     game.key("Escape");
     EXPECT_EQ(game.waitExit(30), 0) << game.output() << game.errors();
     zk::runCommand("rm -rf '" + dir + "'");

@@ -96,6 +96,20 @@ protected:
         return -1;
     }
 
+    // Waits until the last `segundos` of the recording are silent.
+    void esperarSilencio(double segundos)
+    {
+        const auto fin = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        zk::Wav w;
+        while (std::chrono::steady_clock::now() < fin && juego->running()) {
+            const size_t n = zk::readWav(salida.file, w) ? w.frames() : 0;
+            const size_t largo = (size_t)(segundos * w.rate);
+            if (n > largo && std::max(w.peak(n - largo, n, 0), w.peak(n - largo, n, 1)) <= kSilencio)
+                return;
+            zk::sleepMs(50);
+        }
+    }
+
     int lineas(const std::string& texto) const
     {
         const std::string out = juego->output();
@@ -175,8 +189,8 @@ TEST_F(Oido, SpaceShotIsHeardAtOnceAndABurstOnTheLeftComesFromTheLeft)
     std::this_thread::sleep_until(enJuego + std::chrono::milliseconds(2400));
     const int antesDelSegundo = lineas("Invasor destruido");
     pulsar("space");
-    const long estallido = esperarLineas("Invasor destruido", antesDelSegundo + 1, 3.0);
-    zk::sleepMs(400);
+    const long estallido = esperarLineas("Invasor destruido", antesDelSegundo + 1, 20.0);
+    salida.waitForSound(estallido >= 0 ? (size_t)estallido : 0, 0.3);
     const zk::Wav w = grabacion();
     salirConEscape();
     ASSERT_EQ(w.channels, 2);
@@ -247,20 +261,22 @@ protected:
 
     void aJugarEnPausa(bool conSonido)
     {
-        // away from the corner where other tests open their windows
-        zk::runCommand("xdotool windowmove --sync " + juego->window() + " 640 0 >/dev/null 2>&1");
-        zk::sleepMs(300);
+        // clear of the test windows other suites open right of the corner
+        zk::runCommand("xdotool windowmove --sync " + juego->window() + " 0 0 >/dev/null 2>&1");
         juego->key("x"); // past the opening line
-        zk::sleepMs(200);
+        juego->waitNewFrames();
         juego->key("x"); // and the title
         ASSERT_TRUE(juego->waitForImage([](const zk::Image& im) {
             return cuantos(im, 0, 0, im.width, im.height, morado) > 2000; }, 20)) << "no play field";
-        zk::sleepMs(500); // the X-Wing's gun is ready after six ticks
+        juego->waitNewFrames(8); // the X-Wing's gun is ready after six ticks, a frame each
         juego->key("a");
         ASSERT_TRUE(juego->waitForImage([](const zk::Image& im) {
             return cuantos(im, 230, 180, 410, 250, amarillo) > 300; }, 10)) << "no pause";
         // let whatever the Ties fired before the pause die away
-        zk::sleepMs(conSonido ? 1000 : 300);
+        if (conSonido)
+            esperarSilencio(0.5);
+        else
+            zk::sleepMs(300);
     }
 };
 
@@ -269,7 +285,7 @@ TEST_F(OidoTie, TieShotIsHeardAtOnceAndThenSilence)
     empezarTie();
     ASSERT_NO_FATAL_FAILURE(aJugarEnPausa(true));
     const size_t antes = pulsar("m");
-    zk::sleepMs(1000);
+    salida.waitForSound(antes, 1.0); // the reaction and the quiet after it
     const zk::Wav w = grabacion();
     oirAlMomento(w, antes, 0.2, 0.5);
     salirConEscape();
@@ -286,16 +302,15 @@ TEST_F(OidoTie, TieMuteOptionAndSoundKey)
     // V brings the sound; a few ticks of play arm the gun again
     pulsar("v");
     juego->key("a");
-    zk::sleepMs(1200);
+    juego->waitNewFrames(8);
     juego->key("a");
     zk::sleepMs(1000);
     const size_t antes = pulsar("m");
-    zk::sleepMs(400);
+    salida.waitForSound(antes, 0.3);
     // and V again silences it
     const size_t mudo = pulsar("v");
-    zk::sleepMs(100);
-    pulsar("m");
-    zk::sleepMs(400);
+    pulsar("m"); // (through the same xdotool: the game gets the keys in order)
+    zk::sleepMs(400); // no file grows when muted: this is the time it is given to sound
     const zk::Wav w = grabacion();
     salirConEscape();
     EXPECT_GE(w.firstAbove(w.frameAtBytes(antes), kSilencio), 0) << "no sound after the V key";

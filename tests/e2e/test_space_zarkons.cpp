@@ -109,6 +109,40 @@ class Partida : public ::testing::Test
         return true;
     }
 
+    // Polls screenshots until `cond` holds; the last one stays in `ultima`.
+    bool esperar(const std::function<bool(const zk::Image&)>& cond, double segundos = 10)
+    {
+        auto fin = std::chrono::steady_clock::now() + std::chrono::milliseconds((int)(segundos * 1000));
+        for (;;) {
+            ultima = foto();
+            if (ultima.width > 0 && cond(ultima))
+                return true;
+            if (std::chrono::steady_clock::now() >= fin || !juego->running())
+                return false;
+            zk::sleepMs(50);
+        }
+    }
+
+    // Waits until three shots in a row, each a few frames after the last,
+    // find the ship at one place on screen: across (x) or up and down (y).
+    bool esperarNaveQuieta(double Mancha::*eje, int y0 = 0)
+    {
+        double antes = -100;
+        int quieta = 0;
+        return esperar([&](const zk::Image& im) {
+            const Mancha nave = buscar(im, esVerde, y0);
+            quieta = nave.n > 50 && std::abs(nave.*eje - antes) < 0.5 ? quieta + 1 : 0;
+            antes = nave.*eje;
+            juego->waitNewFrames(3, 2);
+            return quieta >= 2;
+        }, 30);
+    }
+
+    // Waits for the end of the fly-in, which brings the eye up to the
+    // ship's height: from then on the ship stays at one height on screen
+    // (the camera only sways sideways).
+    void esperarVuelo() { ASSERT_TRUE(esperarNaveQuieta(&Mancha::y)) << "the fly-in never ended"; }
+
     void salirConEscape()
     {
         juego->key("Escape");
@@ -117,6 +151,7 @@ class Partida : public ::testing::Test
 
     std::string dir;
     std::unique_ptr<zk::GameProcess> juego;
+    zk::Image ultima;
 };
 
 // The ink of a label in the menus' font, as this process draws it.
@@ -167,11 +202,10 @@ Tinta tintaDe(const char* etiqueta)
 
 TEST_F(Partida, TheFlyInEndsAndThePlayerCanFire)
 {
-    zk::sleepMs(150);
-    zk::Image inicio = foto();
+    zk::Image inicio = foto(); // findWindow waited for the first frame
     Mancha naveInicio = buscar(inicio, esVerde);
-    zk::sleepMs(1600); // the fly-in takes about a second
-    zk::Image juegoEmpezado = foto();
+    ASSERT_NO_FATAL_FAILURE(esperarVuelo());
+    zk::Image juegoEmpezado = ultima;
     Mancha nave = buscar(juegoEmpezado, esVerde);
     Mancha enemigos = buscar(juegoEmpezado, esRojo);
     ASSERT_GT(nave.n, 50) << "the ship is not on screen";
@@ -188,7 +222,7 @@ TEST_F(Partida, TheFlyInEndsAndThePlayerCanFire)
     bool disparo = false;
     for (int i = 0; i < 10 && !disparo; i++) {
         juego->key("space");
-        zk::sleepMs(60);
+        juego->waitNewFrames(3);
         disparo = buscar(foto(), esAmarillo).n > 0;
     }
     EXPECT_TRUE(disparo);
@@ -197,36 +231,36 @@ TEST_F(Partida, TheFlyInEndsAndThePlayerCanFire)
 
 TEST_F(Partida, ArrowKeysMoveTheShipOnScreen)
 {
-    zk::sleepMs(1600);
-    Mancha antes = buscar(foto(), esVerde);
+    ASSERT_NO_FATAL_FAILURE(esperarVuelo());
+    Mancha antes = buscar(ultima, esVerde);
     ASSERT_GT(antes.n, 50);
     for (int i = 0; i < 12; i++)
         juego->key("Left");
-    zk::sleepMs(200);
-    Mancha izquierda = buscar(foto(), esVerde);
+    esperar([&](const zk::Image& im) { return buscar(im, esVerde).x < antes.x - 20; });
+    Mancha izquierda = buscar(ultima, esVerde);
     EXPECT_LT(izquierda.x, antes.x - 20);
     for (int i = 0; i < 24; i++)
         juego->key("Right");
-    zk::sleepMs(200);
-    Mancha derecha = buscar(foto(), esVerde);
+    esperar([&](const zk::Image& im) { return buscar(im, esVerde).x > antes.x + 20; });
+    Mancha derecha = buscar(ultima, esVerde);
     EXPECT_GT(derecha.x, antes.x + 20);
     for (int i = 0; i < 10; i++)
         juego->key("Up");
-    zk::sleepMs(200);
-    EXPECT_LT(buscar(foto(), esVerde).y, derecha.y - 10);
+    esperar([&](const zk::Image& im) { return buscar(im, esVerde).y < derecha.y - 10; });
+    EXPECT_LT(buscar(ultima, esVerde).y, derecha.y - 10);
     salirConEscape();
 }
 
 TEST_F(Partida, SpaceFiresAndEnemyShipsDie)
 {
-    zk::sleepMs(1300);
+    ASSERT_NO_FATAL_FAILURE(esperarVuelo());
     EXPECT_TRUE(esperarSalida("Invasor destruido", "space", 30000)) << juego->output();
     salirConEscape();
 }
 
 TEST_F(Partida, STogglesTheScoreStrip)
 {
-    zk::sleepMs(1300);
+    ASSERT_NO_FATAL_FAILURE(esperarVuelo());
     auto gris = [](const zk::Image& im) {
         int n = 0;
         for (int y = 3; y < 20; y++)
@@ -237,14 +271,10 @@ TEST_F(Partida, STogglesTheScoreStrip)
             }
         return n;
     };
-    EXPECT_LT(gris(foto()), 100);
+    EXPECT_LT(gris(ultima), 100);
     juego->key("s");
-    // a busy machine may take a while to draw it
-    zk::Image con = foto();
-    for (int i = 0; i < 15 && gris(con) <= 5000; i++) {
-        zk::sleepMs(200);
-        con = foto();
-    }
+    esperar([&](const zk::Image& im) { return gris(im) > 5000; });
+    const zk::Image con = ultima;
     EXPECT_GT(gris(con), 5000); // the strip's grey, with its texts on it
     int blancos = 0;
     for (int y = 3; y < 20; y++)
@@ -253,36 +283,37 @@ TEST_F(Partida, STogglesTheScoreStrip)
                 blancos++;
     EXPECT_GT(blancos, 100);
     juego->key("s");
-    zk::sleepMs(400);
-    EXPECT_LT(gris(foto()), 100);
+    esperar([&](const zk::Image& im) { return gris(im) < 100; });
+    EXPECT_LT(gris(ultima), 100);
     salirConEscape();
 }
 
 TEST_F(Partida, AKeyReleasedOverTheScoreStripDoesNotStayHeld)
 {
-    // the pause below must come after the fly-in, which pauses the game
-    // itself: under the sanitizers on a busy machine it lasts over two seconds
-    zk::sleepMs(3000);
+    // the pause below must come after the fly-in, which pauses the game itself
+    ASSERT_NO_FATAL_FAILURE(esperarVuelo());
     juego->key("s");
-    zk::sleepMs(300);
+    juego->waitNewFrames(3);
     juego->mouseMove(320, 400);
+    juego->waitNewFrames(3);
     Mancha antes = buscar(foto(), esVerde, 40);
     juego->keyDown("Left");
     zk::sleepMs(1000); // held, it repeats: the ship goes further than the camera sways
     juego->mouseMove(320, 10); // over the strip
-    zk::sleepMs(100);
+    juego->waitNewFrames(3);
     juego->keyUp("Left");
-    zk::sleepMs(100);
+    juego->waitNewFrames(3);
     juego->mouseMove(320, 400);
     // paused, the camera stops swaying, but every key still runs the held
     // keys: a stuck arrow would go on moving the ship
     juego->key("p");
-    zk::sleepMs(300);
-    Mancha soltada = buscar(foto(), esVerde, 40);
+    ASSERT_TRUE(esperarNaveQuieta(&Mancha::x, 40)) << "the pause did not hold the ship";
+    Mancha soltada = buscar(ultima, esVerde, 40);
     for (int i = 0; i < 6; i++)
         juego->key("x");
-    zk::sleepMs(300);
-    Mancha despues = buscar(foto(), esVerde, 40);
+    juego->waitNewFrames(3, 3);
+    ASSERT_TRUE(esperarNaveQuieta(&Mancha::x, 40));
+    Mancha despues = buscar(ultima, esVerde, 40);
     EXPECT_LT(soltada.x, antes.x); // the press did move it
     EXPECT_NEAR(despues.x, soltada.x, 1.0);
     salirConEscape();
@@ -290,7 +321,7 @@ TEST_F(Partida, AKeyReleasedOverTheScoreStripDoesNotStayHeld)
 
 TEST_F(Partida, TheRightButtonMenuShowsItsLabelsAndItsEntriesAct)
 {
-    zk::sleepMs(1300);
+    ASSERT_NO_FATAL_FAILURE(esperarVuelo());
     juego->click(3, 100, 100);
     zk::Image pantalla;
     auto gris = [&](int x, int y) {
@@ -301,7 +332,7 @@ TEST_F(Partida, TheRightButtonMenuShowsItsLabelsAndItsEntriesAct)
     // menu at its final size, with no entry lit
     std::string png = "/tmp/zk-e2e-menu-" + std::to_string(getpid()) + ".png";
     bool abierto = false;
-    for (int intento = 0; intento < 5 && !abierto; intento++) {
+    for (int intento = 0; intento < 20 && !abierto; intento++) {
         juego->mouseMove(150, 160);
         zk::sleepMs(200);
         juego->mouseMove(101, 101);
@@ -323,10 +354,18 @@ TEST_F(Partida, TheRightButtonMenuShowsItsLabelsAndItsEntriesAct)
 
     // "Wireframe (w)": the ship, clear of the menu, turns into an outline
     // freeglut lights the entry under the pointer when it next draws the menu,
-    // and a release acts on the lit entry: give it that time
+    // and a release acts on the lit entry: wait to see it lit
     auto elegir = [&](int y) {
         juego->mouseMove(110, y);
-        zk::sleepMs(400);
+        const bool encendida = juego->waitForImage([&](const zk::Image&) {
+            zk::Image ahora;
+            if (!juego->screenshotScreen(png) || !zk::loadImage(png, ahora))
+                return false;
+            const unsigned char* p = ahora.at(104, y);
+            return !(p[0] == 178 && p[1] == 178 && p[2] == 178);
+        }, 10);
+        unlink(png.c_str());
+        EXPECT_TRUE(encendida) << "the entry under the pointer never lit";
         juego->mouseDown(1);
         zk::sleepMs(50);
         juego->mouseUp(1);
@@ -334,16 +373,20 @@ TEST_F(Partida, TheRightButtonMenuShowsItsLabelsAndItsEntriesAct)
     int lleno = buscar(foto(), esVerde).n;
     ASSERT_GT(lleno, 1000);
     elegir(100 + entrada / 2);
-    int ahora = lleno;
-    for (int i = 0; i < 15 && ahora >= lleno / 3; i++) {
-        zk::sleepMs(200);
-        ahora = buscar(foto(), esVerde).n;
-    }
-    EXPECT_LT(ahora, lleno / 3);
+    esperar([&](const zk::Image& im) { return buscar(im, esVerde).n < lleno / 3; });
+    EXPECT_LT(buscar(ultima, esVerde).n, lleno / 3);
 
     // "Salir" ends the game with status 0
     juego->click(3, 100, 100);
-    zk::sleepMs(300);
+    // (a picture of its own: the labels below are read from the first one)
+    ASSERT_TRUE(juego->waitForImage([&](const zk::Image&) {
+        zk::Image otra;
+        if (!juego->screenshotScreen(png) || !zk::loadImage(png, otra))
+            return false;
+        const unsigned char* p = otra.at(104, 104);
+        return p[0] == 178 && p[1] == 178 && p[2] == 178;
+    }, 10)) << "the menu did not open again";
+    unlink(png.c_str());
     elegir(100 + 7 * entrada + entrada / 2);
     EXPECT_EQ(juego->waitExit(20), 0) << juego->output();
 
@@ -399,23 +442,25 @@ TEST_F(Partida, TheRightButtonMenuShowsItsLabelsAndItsEntriesAct)
 
 TEST_F(Partida, ALeftButtonDragMovesTheCamera)
 {
-    zk::sleepMs(1600);
-    zk::Image antes = foto();
+    ASSERT_NO_FATAL_FAILURE(esperarVuelo());
+    zk::Image antes = ultima;
     Mancha enemigos = buscar(antes, esRojo);
     Mancha nave = buscar(antes, esVerde);
     ASSERT_GT(enemigos.n, 200);
     ASSERT_GT(nave.n, 50);
     juego->mouseMove(320, 320);
-    zk::sleepMs(50);
+    juego->waitNewFrames(3);
     juego->mouseDown(1);
-    zk::sleepMs(50);
+    juego->waitNewFrames(3);
     juego->mouseMove(480, 320);
-    zk::sleepMs(50);
+    juego->waitNewFrames(3);
     juego->mouseUp(1);
-    zk::sleepMs(2000); // the move takes at most 1.5 s
-    zk::Image ahora = foto();
     // the eye went toward +x around the look-at point: the formation, beyond
     // that point, slides right on screen and the ship, before it, left
+    esperar([&](const zk::Image& im) {
+        return buscar(im, esRojo).x > enemigos.x + 30 && buscar(im, esVerde).x < nave.x - 30;
+    });
+    const zk::Image& ahora = ultima;
     EXPECT_GT(buscar(ahora, esRojo).x, enemigos.x + 30);
     EXPECT_LT(buscar(ahora, esVerde).x, nave.x - 30);
     salirConEscape();
@@ -465,8 +510,8 @@ TEST_F(Partida, ALostGameShowsTheTableThenIntroPlaysAgain)
 
     const size_t antes = juego->output().size();
     juego->key("Return");
-    zk::sleepMs(1500);
-    EXPECT_LT(buscar(foto(), panel, 250, 390).n, 300) << "the table outlived the game";
+    esperar([&](const zk::Image& im) { return buscar(im, panel, 250, 390).n < 300; });
+    EXPECT_LT(buscar(ultima, panel, 250, 390).n, 300) << "the table outlived the game";
     auto fin = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (juego->output().find("Invasor destruido", antes) == std::string::npos &&
            std::chrono::steady_clock::now() < fin && juego->running()) {
@@ -484,25 +529,25 @@ TEST_F(Partida, ALostGameShowsTheTableThenIntroPlaysAgain)
 // until P resumes it.
 TEST_F(Partida, AnUnmappedWindowPausesTheGameUntilP)
 {
-    zk::sleepMs(1600);
+    ASSERT_NO_FATAL_FAILURE(esperarVuelo());
     auto blanco = [](const unsigned char* p) { return p[0] > 200 && p[1] > 200 && p[2] > 200; };
-    const int estrellas = buscar(foto(), blanco, 300, 340).n;
+    const int estrellas = buscar(ultima, blanco, 300, 340).n;
     ASSERT_EQ(zk::runCommand("xdotool windowunmap --sync " + juego->window()), 0);
-    zk::sleepMs(500);
     ASSERT_EQ(zk::runCommand("xdotool windowmap --sync " + juego->window()), 0);
     zk::runCommand("xdotool windowfocus " + juego->window());
-    zk::sleepMs(300);
-    EXPECT_GT(buscar(foto(), blanco, 300, 340).n, estrellas + 40) << "no Pausa in the middle";
-    const Mancha nave = buscar(foto(), esVerde);
+    EXPECT_TRUE(esperar([&](const zk::Image& im) { return buscar(im, blanco, 300, 340).n > estrellas + 40; }))
+        << "no Pausa in the middle";
+    const Mancha nave = buscar(ultima, esVerde);
     ASSERT_GT(nave.n, 50);
     for (int i = 0; i < 12; i++)
         juego->key("Left");
-    zk::sleepMs(300);
+    // each key is answered with a frame, paused or not
+    juego->waitNewFrames(3, 5);
     EXPECT_NEAR(buscar(foto(), esVerde).x, nave.x, 3.0) << "the ship moved in the pause";
     juego->key("p");
     for (int i = 0; i < 12; i++)
         juego->key("Left");
-    zk::sleepMs(300);
-    EXPECT_LT(buscar(foto(), esVerde).x, nave.x - 20) << "P did not resume the game";
+    esperar([&](const zk::Image& im) { return buscar(im, esVerde).x < nave.x - 20; });
+    EXPECT_LT(buscar(ultima, esVerde).x, nave.x - 20) << "P did not resume the game";
     salirConEscape();
 }

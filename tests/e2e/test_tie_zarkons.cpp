@@ -71,10 +71,10 @@ protected:
         ASSERT_TRUE(juego->start());
         ASSERT_FALSE(juego->findWindow(kTitulo).empty())
             << "no window titled " << kTitulo << "; the game said: " << juego->errors();
-        // Out of the way of the test windows other suites open at the
-        // top-left corner, which would show in a screenshot if on top.
-        zk::runCommand("xdotool windowmove --sync " + juego->window() + " 640 0 >/dev/null 2>&1");
-        zk::sleepMs(300);
+        // To the top-left corner, where Space Zarkons 3D opens too (the
+        // end-to-end tests take turns): clear of the test windows other
+        // suites open to the right of it, which would show in a screenshot.
+        zk::runCommand("xdotool windowmove --sync " + juego->window() + " 0 0 >/dev/null 2>&1");
     }
 
     zk::Image foto()
@@ -90,12 +90,14 @@ protected:
         return img;
     }
 
-    // Polls screenshots until `cond` holds or the time runs out.
+    // Polls screenshots until `cond` holds or the time runs out; the last
+    // one taken stays in `ultima`.
     bool esperar(const std::function<bool(const zk::Image&)>& cond, double segundos)
     {
         const auto fin = std::chrono::steady_clock::now() + std::chrono::milliseconds((int)(segundos * 1000));
         while (std::chrono::steady_clock::now() < fin) {
-            if (cond(foto()))
+            ultima = foto();
+            if (cond(ultima))
                 return true;
             if (!juego->running())
                 return false;
@@ -115,7 +117,7 @@ protected:
     void aJugar()
     {
         juego->key("space");
-        zk::sleepMs(200);
+        juego->waitNewFrames();
         juego->key("space");
         ASSERT_TRUE(esperar(hayMuros, 20)) << "the play field never showed";
     }
@@ -144,6 +146,7 @@ protected:
 
     std::string exe, dir;
     std::unique_ptr<zk::GameProcess> juego;
+    zk::Image ultima;
 };
 
 } // namespace
@@ -151,12 +154,14 @@ protected:
 TEST_F(TieZarkons, WritesTheInstructionsAndEscapeEndsTheOpening)
 {
     arrancar();
+    EXPECT_TRUE(juego->waitForOutput(kInstrucciones, 10));
     EXPECT_EQ(juego->output(), kInstrucciones);
-    const zk::Image img = foto();
+    // one line of text across the middle, nothing else
+    EXPECT_TRUE(esperar([](const zk::Image& i) { return contar(i, 60, 220, 580, 250, amarillo) > 150; }, 10))
+        << contar(ultima, 60, 220, 580, 250, amarillo) << " yellow pixels in the middle";
+    const zk::Image& img = ultima;
     EXPECT_EQ(img.width, 640);
     EXPECT_EQ(img.height, 480);
-    // one line of text across the middle, nothing else
-    EXPECT_GT(contar(img, 60, 220, 580, 250, amarillo), 150);
     EXPECT_EQ(contar(img, 0, 0, 640, 200, amarillo), 0);
     salirCon("Escape");
 }
@@ -165,11 +170,14 @@ TEST_F(TieZarkons, KeysSkipTheOpeningAndTheTitleAndEscapeEndsPlay)
 {
     arrancar();
     juego->key("space");
-    zk::sleepMs(100);
     // the title starts far larger than the opening line, filling the window
-    const zk::Image titulo = foto();
-    EXPECT_GT(contar(titulo, 0, 0, 640, 200, amarillo) + contar(titulo, 0, 260, 640, 480, amarillo), 500);
-    EXPECT_FALSE(hayMuros(titulo));
+    auto fuera = [](const zk::Image& i) {
+        return contar(i, 0, 0, 640, 200, amarillo) + contar(i, 0, 260, 640, 480, amarillo);
+    };
+    juego->waitNewFrames();
+    EXPECT_TRUE(esperar([&](const zk::Image& i) { return fuera(i) > 500; }, 10))
+        << fuera(ultima) << " yellow pixels off the middle";
+    EXPECT_FALSE(hayMuros(ultima));
     juego->key("x");
     ASSERT_TRUE(esperar(hayMuros, 20));
     salirCon("Escape");
@@ -187,7 +195,7 @@ TEST_F(TieZarkons, TheTitleGivesWayToPlayByItselfAndEscapeEndsIt)
     juego.reset();
     arrancar();
     juego->key("space");
-    zk::sleepMs(200);
+    juego->waitNewFrames();
     salirCon("Escape");
 }
 
@@ -205,9 +213,10 @@ TEST_F(TieZarkons, HelpComesAndGoesAndPauseFreezesTheField)
     ASSERT_TRUE(esperar(hayMuros, 5)) << "any key goes back to play";
 
     juego->key("a");
-    zk::sleepMs(800); // the tick already armed still runs once
+    // the tick already armed still runs once; then the picture holds
+    ASSERT_TRUE(juego->waitForStill(10)) << "the field never stood still";
     const zk::Image a = foto();
-    zk::sleepMs(600);
+    zk::sleepMs(600); // a paused field holds for any time: this much is enough to see
     const zk::Image b = foto();
     EXPECT_EQ(a.rgb, b.rgb) << "something moved while paused";
     // "Pausa" over the middle of the field
@@ -222,14 +231,14 @@ TEST_F(TieZarkons, HelpComesAndGoesAndPauseFreezesTheField)
                         3)) << "paused, a key on the help screen did not show the paused field";
 
     juego->key("a");
-    zk::sleepMs(300);
-    const zk::Image c = foto();
-    zk::sleepMs(600);
-    EXPECT_NE(c.rgb, foto().rgb) << "nothing moves after resuming";
-    EXPECT_LT(contar(c, 240, 170, 400, 245, amarillo), contar(a, 240, 170, 400, 245, amarillo));
+    const int pausa = contar(a, 240, 170, 400, 245, amarillo);
+    EXPECT_TRUE(esperar([&](const zk::Image& i) { return contar(i, 240, 170, 400, 245, amarillo) < pausa; }, 5))
+        << "Pausa stayed after resuming";
+    const zk::Image c = ultima;
+    EXPECT_TRUE(esperar([&](const zk::Image& i) { return i.rgb != c.rgb; }, 5)) << "nothing moves after resuming";
 
     juego->key("h");
-    zk::sleepMs(300);
+    EXPECT_TRUE(esperar([](const zk::Image& i) { return !hayMuros(i); }, 5)) << "no help screen";
     salirCon("Escape"); // from the help screen
 }
 
@@ -238,7 +247,7 @@ TEST_F(TieZarkons, EscapeEndsAPausedGame)
     arrancar();
     aJugar();
     juego->key("a");
-    zk::sleepMs(300);
+    ASSERT_TRUE(juego->waitForStill(10)) << "the field never stood still";
     salirCon("Escape");
 }
 
@@ -261,15 +270,20 @@ TEST_F(TieZarkons, ArrowsMoveTheXWingAndMFires)
     }
     EXPECT_TRUE(disparo) << "no shot above the X-Wing";
 
+    // 15 units at a scale of 0.2, 15 pixels a unit; each key moves it at once
+    auto cerca = [&](double x) {
+        return [x](const zk::Image& i) { return std::abs(xDelXWing(i) - x) <= 8; };
+    };
     for (int i = 0; i < 15; i++)
         juego->key("Left");
-    zk::sleepMs(300);
-    // 15 units at a scale of 0.2, 15 pixels a unit
-    EXPECT_NEAR(xDelXWing(foto()), x0 - 45, 8);
+    juego->waitNewFrames();
+    esperar(cerca(x0 - 45), 5);
+    EXPECT_NEAR(xDelXWing(ultima), x0 - 45, 8);
     for (int i = 0; i < 5; i++)
         juego->key("Right");
-    zk::sleepMs(300);
-    EXPECT_NEAR(xDelXWing(foto()), x0 - 30, 8);
+    juego->waitNewFrames();
+    esperar(cerca(x0 - 30), 5);
+    EXPECT_NEAR(xDelXWing(ultima), x0 - 30, 8);
     salirCon("Escape");
 }
 

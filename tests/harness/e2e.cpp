@@ -1,16 +1,21 @@
 // End-to-end harness: real executables on the X display, driven by xdotool.
 #include "e2e.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cstdint>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+
+#include <X11/Xlib.h>
 
 namespace zk {
 
@@ -23,6 +28,22 @@ std::string makeTempDir()
     char tmpl[] = "/tmp/zk-e2e-XXXXXX";
     const char* d = mkdtemp(tmpl);
     return d ? std::string(d) : std::string("/tmp");
+}
+
+bool holdDisplay()
+{
+    // A busy X server can refuse a connection now and then, and one that
+    // resets when its last client leaves (as xvfb-run's does) refuses them
+    // while it resets: the connection is tried until it holds, and then kept
+    // for the life of the process, so that the server never resets under a
+    // test that has other windows to open or games to start.
+    static Display* kept = nullptr;
+    for (int attempt = 0; kept == nullptr && attempt < 50; attempt++) {
+        kept = XOpenDisplay(nullptr);
+        if (kept == nullptr)
+            sleepMs(100);
+    }
+    return kept != nullptr;
 }
 
 void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
@@ -102,12 +123,15 @@ GameProcess::~GameProcess()
         unlink(outPath.c_str());
     if (!errPath.empty())
         unlink(errPath.c_str());
+    if (!probePath.empty())
+        unlink(probePath.c_str());
     if (dataDir.rfind("/tmp/zk-e2e-", 0) == 0)
         runCommand("rm -rf '" + dataDir + "'");
 }
 
 bool GameProcess::start()
 {
+    holdDisplay();
     char o[] = "/tmp/zk-out-XXXXXX";
     char e[] = "/tmp/zk-err-XXXXXX";
     int ofd = mkstemp(o);
@@ -116,11 +140,27 @@ bool GameProcess::start()
     errPath = e;
     // the child's environment is made here: after fork only exec is safe
     std::vector<std::string> env;
+    std::string preload;
     for (char** v = environ; *v != nullptr; v++)
-        if (strncmp(*v, "XDG_DATA_HOME=", 14) != 0 && strncmp(*v, "XDG_CONFIG_HOME=", 16) != 0)
+        if (strncmp(*v, "LD_PRELOAD=", 11) == 0)
+            preload = *v + 11;
+        else if (strncmp(*v, "XDG_DATA_HOME=", 14) != 0 && strncmp(*v, "XDG_CONFIG_HOME=", 16) != 0 &&
+                 strncmp(*v, "ZK_FRAME_PROBE=", 15) != 0)
             env.push_back(*v);
     env.push_back("XDG_DATA_HOME=" + dataDir);
     env.push_back("XDG_CONFIG_HOME=" + (configDir.empty() ? dataDir : configDir));
+    // the frame probe, so that tests can wait for a frame instead of a time
+    struct stat st;
+    char p[] = "/tmp/zk-frames-XXXXXX";
+    int pfd = stat(ZK_FRAME_PROBE_LIB, &st) == 0 ? mkstemp(p) : -1;
+    if (pfd >= 0) {
+        close(pfd);
+        probePath = p;
+        preload = preload.empty() ? ZK_FRAME_PROBE_LIB : preload + ":" + ZK_FRAME_PROBE_LIB;
+        env.push_back("ZK_FRAME_PROBE=" + probePath);
+    }
+    if (!preload.empty())
+        env.push_back("LD_PRELOAD=" + preload);
     // no sound card on a test machine: the games mix for OpenAL's null
     // output unless a test asked for another (a file, or none at all)
     if (getenv("ALSOFT_DRIVERS") == nullptr)
@@ -163,6 +203,10 @@ std::string GameProcess::findWindow(const std::string& title, double timeoutSec)
             windowId = out.substr(0, out.find('\n'));
             // give the game its focus so that XTEST keys reach it
             runCommand("xdotool windowfocus --sync " + windowId + " 2>/dev/null");
+            // a window is mapped before the game's set-up ends: wait for
+            // the first picture it draws
+            const double left = std::chrono::duration<double>(until - std::chrono::steady_clock::now()).count();
+            waitForFrames(1, std::max(left, 5.0));
             return windowId;
         }
         if (!running())
@@ -230,6 +274,80 @@ bool GameProcess::waitForImage(const std::function<bool(const Image&)>& seen, do
     }
     unlink(png.c_str());
     return ok;
+}
+
+bool GameProcess::waitForStill(double timeoutSec)
+{
+    Image before;
+    bool have = false;
+    return waitForImage(
+        [&](const Image& im) {
+            const bool same = have && im.width == before.width && im.rgb == before.rgb;
+            before = im;
+            have = true;
+            return same;
+        },
+        timeoutSec);
+}
+
+// The probe's counters: swaps, time of the last swap, live heap bytes.
+static bool readProbe(const std::string& path, uint64_t (&fields)[3])
+{
+    if (path.empty())
+        return false;
+    int fd = open(path.c_str(), O_RDONLY);
+    if (fd < 0)
+        return false;
+    const bool ok = pread(fd, fields, sizeof fields, 0) == (ssize_t)sizeof fields;
+    close(fd);
+    return ok;
+}
+
+long GameProcess::frames()
+{
+    uint64_t f[3];
+    if (!readProbe(probePath, f))
+        return probePath.empty() ? -1 : 0; // the file is sized when the game starts
+    return (long)f[0];
+}
+
+long long GameProcess::liveHeapBytes()
+{
+    uint64_t f[3];
+    return readProbe(probePath, f) && f[2] > 0 ? (long long)f[2] : -1;
+}
+
+bool GameProcess::waitForFrames(long count, double timeoutSec)
+{
+    if (probePath.empty())
+        return true;
+    auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds((int)(timeoutSec * 1000));
+    while (frames() < count) {
+        if (!running() || std::chrono::steady_clock::now() >= until)
+            return false;
+        sleepMs(5);
+    }
+    return true;
+}
+
+bool GameProcess::waitNewFrames(int n, double timeoutSec)
+{
+    return waitForFrames(std::max(0L, frames()) + n, timeoutSec);
+}
+
+bool GameProcess::waitForOutput(const std::string& text, double timeoutSec, size_t from)
+{
+    auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds((int)(timeoutSec * 1000));
+    for (;;) {
+        // read before the check of the end: the last words of a game that
+        // has just exited count
+        const bool alive = running();
+        if (output().find(text, from) != std::string::npos)
+            return true;
+        if (!alive || std::chrono::steady_clock::now() >= until)
+            return false;
+        sleepMs(20);
+    }
 }
 
 bool GameProcess::screenshotScreen(const std::string& png)

@@ -55,6 +55,24 @@ public:
     // Polls screenshots of the game window until `seen` holds; false on timeout.
     bool waitForImage(const std::function<bool(const Image&)>& seen, double timeoutSec);
     bool screenshotScreen(const std::string& pngPath); // the whole X screen
+    // Polls until two screenshots in a row are the same: a still picture,
+    // as a paused game shows. False on timeout.
+    bool waitForStill(double timeoutSec = 20);
+
+    // The frames the game has drawn (buffer swaps of all its windows, counted
+    // by a probe preloaded into it); -1 when they are not counted.
+    long frames();
+    // Waits until the game has drawn `count` frames in all; true at once when
+    // frames are not counted. findWindow already waits for the first one.
+    bool waitForFrames(long count, double timeoutSec = 30);
+    // Waits for `n` frames drawn from now on: with n >= 2 at least one whole
+    // frame began after the input the test just sent, so it shows that input.
+    bool waitNewFrames(int n = 2, double timeoutSec = 30);
+    // The heap bytes the game holds, as the sanitizer's allocator counts them
+    // at its last frame; -1 when unknown (no sanitizer, no frame yet).
+    long long liveHeapBytes();
+    // Waits until standard output holds `text` at or after byte `from`.
+    bool waitForOutput(const std::string& text, double timeoutSec = 30, size_t from = 0);
 
     bool running();
     // Waits for the end: the exit status, 128 + signal, or -1 on timeout
@@ -76,10 +94,16 @@ private:
     std::vector<std::string> args;
     std::string dataDir, configDir;
     std::string outPath, errPath, windowId;
+    std::string probePath; // the frame probe's counters, "" when not preloaded
     pid_t childPid = -1;
     int status = -1;
     bool finished = false;
 };
+
+// Opens a connection to the X display that the process keeps to its end
+// (tried for a few seconds): the server does not reset under the test.
+// False when there is no display to connect to.
+bool holdDisplay();
 
 // Runs a shell command, returns its exit status and (optionally) its stdout.
 int runCommand(const std::string& cmd, std::string* out = nullptr);

@@ -1,9 +1,11 @@
 // Test harness: a real freeglut window and read-back helpers.
 #include "gl_test.h"
+#include "e2e.h"
 
 #include <GL/glu.h>
 #include <X11/Xlib.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -26,24 +28,18 @@ int openWindow(int width, int height, const char* title)
         return theWindow;
     if (!haveDisplay())
         return 0;
-    // A busy X server can refuse a connection now and then; freeglut would
-    // give up at once, so make sure the server answers first.
-    for (int attempt = 0; attempt < 50; attempt++) {
-        if (Display* d = XOpenDisplay(nullptr)) {
-            XCloseDisplay(d);
-            break;
-        }
-        usleep(100000);
-    }
+    holdDisplay();
     static int argc = 1;
     static char arg0[] = "zk-test";
     static char* argv[] = {arg0, nullptr};
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(width, height);
-    // right of where the games open, so a test window never covers a game
-    // window that an end-to-end test is looking at
-    glutInitWindowPosition(1280, 0);
+    // right of where the games open (640 pixels wide at the top-left), so a
+    // test window never covers a game window that an end-to-end test is
+    // looking at; on a narrower screen as far right as it still shows whole
+    const int sw = glutGet(GLUT_SCREEN_WIDTH);
+    glutInitWindowPosition(sw >= 1280 + width ? 1280 : std::max(0, std::min(640, sw - width)), 0);
     theWindow = glutCreateWindow(title);
     // freeglut insists on a display callback for every window
     glutDisplayFunc([] {});

@@ -2,11 +2,13 @@
 #include "wav.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace zk {
@@ -130,6 +132,19 @@ size_t WaveOutput::bytesWritten() const
 {
     struct stat st;
     return stat(file.c_str(), &st) == 0 ? (size_t)st.st_size : 0;
+}
+
+bool WaveOutput::waitForSound(size_t from, double seconds, double timeoutSec) const
+{
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds((int)(timeoutSec * 1000));
+    for (;;) {
+        Wav w;
+        if (readWav(file, w) && w.frames() >= w.frameAtBytes(from) + (size_t)(seconds * w.rate))
+            return true;
+        if (std::chrono::steady_clock::now() >= until)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
 }
 
 } // namespace zk

@@ -42,6 +42,10 @@ struct WaveOutput {
     void useInThisProcess() const;
     // Bytes in the file so far (0 when it does not exist).
     size_t bytesWritten() const;
+    // Waits until the file holds `seconds` of sound past the byte count
+    // `from`: the mix is written as it plays, late on a busy machine.
+    // False on timeout (or when no file is written).
+    bool waitForSound(size_t from, double seconds, double timeoutSec = 30) const;
 };
 
 } // namespace zk

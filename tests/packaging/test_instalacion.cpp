@@ -26,7 +26,6 @@ void launcherStartsAndEnds(const std::string& launcher, const std::string& title
     ASSERT_TRUE(game.start());
     std::string id = game.findWindow(title, 60);
     ASSERT_FALSE(id.empty()) << launcher << "\n" << game.output() << game.errors();
-    zk::sleepMs(500);
     game.key("Escape");
     EXPECT_EQ(game.waitExit(30), 0) << launcher << "\n" << game.errors();
     if (cwd.empty())

@@ -81,7 +81,7 @@ TEST_F(Sonido, SidesFollowTheListenersAim)
     // turned round, looking down +z: the same point is on the right
     mirarDesde(0, 0, -10, 0, 0, 0);
     zk_sound_play_at(0, -10.0f, 0.0f, 0.0f);
-    zk::sleepMs(450);
+    salida.waitForSound(salida.bytesWritten(), 0.45);
 
     const zk::Wav w = grabacion();
     ASSERT_EQ(w.channels, 2);
@@ -103,7 +103,7 @@ TEST_F(Sonido, FarSoundsAreQuieterAndPanIsLevelInTheMiddle)
     zk_sound_play_at(0, 0.0f, 0.0f, -120.0f);
     zk::sleepMs(400);
     zk_sound_play_pan(0, 0.0f);
-    zk::sleepMs(400);
+    salida.waitForSound(salida.bytesWritten(), 0.4);
 
     const zk::Wav w = grabacion();
     const size_t largo = (size_t)(0.2 * w.rate);
@@ -135,7 +135,7 @@ TEST_F(Sonido, MutingSilencesAtOnceAndUnmutingPlaysAgain)
     const size_t antesDeVolver = salida.bytesWritten();
     zk_sound_set_muted(false);
     zk_sound_play_pan(0, 0.0f);
-    zk::sleepMs(400);
+    salida.waitForSound(salida.bytesWritten(), 0.4);
 
     const zk::Wav w = grabacion();
     const long inicio = w.firstAbove(0, kSilencio);
@@ -167,7 +167,7 @@ TEST_F(Sonido, HoldingSilencesUntilReleasedAndKeepsTheMuteSetting)
     zk_sound_hold(false);
     EXPECT_TRUE(zk_sound_active());
     zk_sound_play_pan(0, 0.0f);
-    zk::sleepMs(400);
+    salida.waitForSound(salida.bytesWritten(), 0.4);
 
     const zk::Wav w = grabacion();
     // the long tone had 0.6 s to go: nothing from the hold to the release
@@ -187,7 +187,7 @@ TEST_F(Sonido, StartedMutedOpensNoDeviceUntilAskedForSound)
     zk_sound_set_muted(false);
     ASSERT_TRUE(zk_sound_active());
     zk_sound_play_pan(0, 0.0f);
-    zk::sleepMs(400);
+    salida.waitForSound(salida.bytesWritten(), 0.4);
     const zk::Wav w = grabacion();
     EXPECT_GE(w.firstAbove(0, kSilencio), 0);
 }
@@ -200,7 +200,7 @@ TEST_F(Sonido, WithEverySourceBusyTheOldestGivesWay)
     zk::sleepMs(100);
     const size_t antes = salida.bytesWritten();
     zk_sound_play_pan(0, 1.0f);  // one more, on the right
-    zk::sleepMs(400);
+    salida.waitForSound(salida.bytesWritten(), 0.4);
     const zk::Wav w = grabacion();
     const size_t desde = w.frameAtBytes(antes);
     EXPECT_GT(w.peak(desde, w.frames(), 1), 1000) << "the newest sound was dropped";
