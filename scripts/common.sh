@@ -30,7 +30,7 @@ ensure_packages() {
 }
 
 # What building and running the games needs.
-BUILD_PACKAGES=(build-essential cmake pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri libopenal-dev libx11-dev libsdl2-dev)
+BUILD_PACKAGES=(build-essential cmake pkg-config gettext freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri libopenal-dev libx11-dev libsdl2-dev)
 # What the test suite needs on top.
 TEST_PACKAGES=(clang libclang-rt-14-dev libgtest-dev googletest libbenchmark-dev libx11-dev xvfb xauth
                x11-utils xdotool imagemagick python3 python3-pil assimp-utils
