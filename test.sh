@@ -8,6 +8,10 @@ ROOT=$(pwd)
 . scripts/common.sh
 
 ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+# the language tests start the games in these; the rest of the suite runs in C
+ensure_locales en_US.UTF-8 es_ES.UTF-8 fr_FR.UTF-8
+export LC_ALL=C
+unset LANGUAGE
 
 BUILD=${ZK_TEST_BUILD:-build-test}
 JOBS=$(nproc)

@@ -117,6 +117,17 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/invalid.zarkons.space_zarkons_3d.d
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/packaging/metainfo/
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/metainfo FILES_MATCHING PATTERN "*.metainfo.xml")
+# the catalogues, and the way to them from the installed programs
+foreach(idioma ${ZK_IDIOMAS})
+  install(FILES ${PROJECT_BINARY_DIR}/locale/${idioma}/LC_MESSAGES/zarkons.mo
+          DESTINATION ${CMAKE_INSTALL_LOCALEDIR}/${idioma}/LC_MESSAGES)
+endforeach()
+if(IS_ABSOLUTE "${CMAKE_INSTALL_LOCALEDIR}" OR IS_ABSOLUTE "${ZK_LIBEXEC_SUBDIR}")
+  set(zk_locale_desde "${CMAKE_INSTALL_FULL_LOCALEDIR}")
+else()
+  file(RELATIVE_PATH zk_locale_desde /zk/${ZK_LIBEXEC_SUBDIR} /zk/${CMAKE_INSTALL_LOCALEDIR})
+endif()
+target_compile_definitions(zk_idioma PRIVATE ZK_LOCALEDIR_DESDE_PROGRAMA="${zk_locale_desde}")
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/debian/copyright ${PROJECT_BINARY_DIR}/debian/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
 

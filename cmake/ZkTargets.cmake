@@ -29,7 +29,9 @@ function(zk_gtest name)
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 120)
   endif()
-  set(props TIMEOUT ${ARG_TIMEOUT})
+  # the texts as written, whatever the caller's locale: the language tests
+  # choose theirs
+  set(props TIMEOUT ${ARG_TIMEOUT} ENVIRONMENT LC_ALL=C)
   if(ARG_LABELS)
     list(APPEND props LABELS "${ARG_LABELS}")
   endif()

@@ -30,11 +30,22 @@ ensure_packages() {
 }
 
 # What building and running the games needs.
-BUILD_PACKAGES=(build-essential cmake pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri libopenal-dev libx11-dev libsdl2-dev)
+BUILD_PACKAGES=(build-essential cmake pkg-config gettext freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri libopenal-dev libx11-dev libsdl2-dev)
 # What the test suite needs on top.
 TEST_PACKAGES=(clang libclang-rt-14-dev libgtest-dev googletest libbenchmark-dev libx11-dev xvfb xauth
                x11-utils xdotool imagemagick python3 python3-pil assimp-utils
-               desktop-file-utils dpkg-dev file appstream lintian mandoc)
+               desktop-file-utils dpkg-dev file appstream lintian mandoc locales)
+
+# ensure_locales NAME...: generates the locales (en_US.UTF-8 ...) not there yet.
+ensure_locales() {
+    local l
+    for l in "$@"; do
+        if ! locale -a 2>/dev/null | grep -qix "$(echo "$l" | sed 's/UTF-8$/utf8/')"; then
+            echo "Generating the $l locale"
+            as_root localedef -i "${l%%.*}" -f "${l#*.}" "$l"
+        fi
+    done
+}
 
 # start_xvfb: starts a private X server on a free display and exports DISPLAY.
 start_xvfb() {

@@ -1,6 +1,7 @@
 // The play field: the formation, the X-Wing, the shots, the walls, the score
 // and the order in which one play frame tests, scores and draws.
 #include "globales.h"
+#include "idioma.h"
 
 #include "drawString.h"
 
@@ -175,15 +176,15 @@ void drawPuntos()
 {
     char texto[32];
     glColor3f(1.0f, 1.0f, 0.0f);
-    snprintf(texto, sizeof texto, "PUNTOS %i", puntos);
+    snprintf(texto, sizeof texto, zk_tr("PUNTOS %i"), puntos);
     drawString(texto, 50, 70, 7);
-    drawString("Presione 'H' para ayuda", 41, 65, 5);
+    drawString(zk_tr("Presione 'H' para ayuda"), 41, 65, 5);
 }
 
 void drawEnergia()
 {
     glColor3f(1.0f, 1.0f, 0.0f);
-    drawString("ENERGIA", -97, 75, 4);
+    drawString(zk_tr("ENERGIA"), -97, 75, 4);
 }
 
 void contarTiempoDisparo()

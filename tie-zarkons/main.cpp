@@ -1,6 +1,7 @@
 // Tie Zarkons: the instructions, the window, its callbacks and the loop.
 #include "globales.h"
 #include "sound.h"
+#include "idioma.h"
 
 #include "opciones.h"
 #include "settings.h"
@@ -25,6 +26,7 @@ static const char* const kAyuda =
 int main(int argc, char** argv)
 {
     // answered before the instructions and GLUT: only the asked-for text
+    zk_idioma_iniciar();
     zk_opciones_t opciones;
     const int respondida = leerOpciones(&argc, argv, "tie-zarkons", kAyuda, &opciones);
     if (respondida >= 0)

@@ -1,6 +1,7 @@
 // The program's skeleton: OpenGL set-up, the view, the frame loop, the
 // screens of each game state and every key and mouse binding.
 #include "globales.h"
+#include "idioma.h"
 
 #include "drawString.h"
 #include "settings.h"
@@ -10,6 +11,7 @@
 #include <GL/glx.h>
 
 #include <cassert>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -20,28 +22,28 @@
 
 // Latin-1 bytes, written as escapes so no editor can re-encode them.
 static const char* const kInstrucciones[7] = {
-    "\nInstrucciones:\n",
-    "   Las teclas de flecha rotan el objeto.\n",
-    "   La tecla de Inicio restaura el objeto a su orientacion original.\n",
-    "   La tecla 'A' comienza y detiene la animacion.\n",
-    "        (Las teclas Arrow y Home no funcionan durante la animacion.)\n",
-    "   La tecla 'P' cambia entre proyeccci\xF3n en perspectiva y ortografica.\n",
-    "   The Escape key ends the program.\n\n"};
+    ZK_N("\nInstrucciones:\n"),
+    ZK_N("   Las teclas de flecha rotan el objeto.\n"),
+    ZK_N("   La tecla de Inicio restaura el objeto a su orientacion original.\n"),
+    ZK_N("   La tecla 'A' comienza y detiene la animacion.\n"),
+    ZK_N("        (Las teclas Arrow y Home no funcionan durante la animacion.)\n"),
+    ZK_N("   La tecla 'P' cambia entre proyeccci\xF3n en perspectiva y ortografica.\n"),
+    ZK_N("   The Escape key ends the program.\n\n")};
 
 static const char* const kAyuda[13] = {
-    "Flechas derecha e izquierda: mover la nave",
-    "'M': disparar",
-    "Boton izquierdo del rat\xF3n y moverlo: cambiar el punto de vista",
-    "'Inicio': volver al punto de vista por defecto",
-    "'A': pausa",
-    "'+': acercar al centro",
-    "'-': alejar desde el centro",
-    "'P': cambiar entre vista de perspectiva y ortogonal",
-    "'R': dibujar los pol\xEDgonos con o sin relleno",
-    "'F': pantalla completa o ventana",
-    "'Escape': salir",
-    "'V': sonido o silencio",
-    "Mando: cruceta o palanca: mover, sur: disparar, Start: pausa"};
+    ZK_N("Flechas derecha e izquierda: mover la nave"),
+    ZK_N("'M': disparar"),
+    ZK_N("Boton izquierdo del rat\xF3n y moverlo: cambiar el punto de vista"),
+    ZK_N("'Inicio': volver al punto de vista por defecto"),
+    ZK_N("'A': pausa"),
+    ZK_N("'+': acercar al centro"),
+    ZK_N("'-': alejar desde el centro"),
+    ZK_N("'P': cambiar entre vista de perspectiva y ortogonal"),
+    ZK_N("'R': dibujar los pol\xEDgonos con o sin relleno"),
+    ZK_N("'F': pantalla completa o ventana"),
+    ZK_N("'Escape': salir"),
+    ZK_N("'V': sonido o silencio"),
+    ZK_N("Mando: cruceta o palanca: mover, sur: disparar, Start: pausa")};
 
 static const float kEscalaMin = 0.2f;
 static const float kEscalaMax = 1.6f;
@@ -87,18 +89,18 @@ static void pantallaTitulo()
 static void pantallaFinal(bool ganada)
 {
     glTranslatef(-20.0f, 0.0f, 0.0f);
-    drawString(ganada ? "Eres poderoso en" : "Eres mediocre en", -50, 40, 20);
-    drawString("la fuerza...", -20, 20, 20);
-    drawString("\xBF" "Continuar?", -20, -20, 20);
-    drawString("Si/No", -5, -40, 20);
+    drawString(ganada ? zk_tr("Eres poderoso en") : zk_tr("Eres mediocre en"), -50, 40, 20);
+    drawString(zk_tr("la fuerza..."), -20, 20, 20);
+    drawString(zk_tr("\xBF" "Continuar?"), -20, -20, 20);
+    drawString(zk_tr("Si/No"), -5, -40, 20);
     drawMejorPuntaje();
 }
 
 static void pantallaAyuda()
 {
-    drawString("Configuracion del teclado", -65, 70, 13);
+    drawString(zk_tr("Configuracion del teclado"), -65, 70, 13);
     for (int i = 0; i < 13; i++)
-        drawString(kAyuda[i], -97, 49 - 7 * i, 7);
+        drawString(zk_tr(kAyuda[i]), -97, 49 - 7 * i, 7);
 }
 
 // A screen of text alone (the opening line, the end screens, the help) is
@@ -283,14 +285,14 @@ void drawObjects()
     amarillo();
     switch (state) {
     case 0:
-        drawString("Hace mucho tiempo en una galaxia muy, muy lejana...", -83, 0, 7);
+        drawString(zk_tr("Hace mucho tiempo en una galaxia muy, muy lejana..."), -83, 0, 7);
         break;
     case 1:
         pantallaTitulo();
         break;
     case 2:
         if (!animating)
-            drawString("Pausa", -23.5, 0, 20);
+            drawString(zk_tr("Pausa"), -23.5, 0, 20);
         dibujarCampo();
         break;
     case 3:
@@ -317,7 +319,7 @@ void keyboard(unsigned char key, int, int)
         mostrarPantalla();
         return;
     }
-    if ((key == 's' || key == 'S') && fin) {
+    if ((key == 's' || key == 'S' || toupper(key) == *zk_trc("tecla para seguir", "S")) && fin) {
         init();
         // a new game, to be recorded when it ends with what it won
         partidaRegistrada = false;
@@ -442,7 +444,7 @@ void estadoVentana(int estado)
 void writeInstrucciones()
 {
     for (const char* s : kInstrucciones)
-        fputs(s, stdout);
+        fputs(zk_impreso(zk_tr(s)).c_str(), stdout);
     fflush(stdout);
 }
 

@@ -3,6 +3,7 @@
 // screen carries over from game to game), and the screen shows the best score
 // and this game's under its question.
 #include "globales.h"
+#include "idioma.h"
 
 #include "drawString.h"
 #include "records.h"
@@ -37,10 +38,10 @@ void drawMejorPuntaje()
         return;
     char texto[80];
     if (hayMejorPuntaje) {
-        snprintf(texto, sizeof texto, "Mejor puntaje: %ld", mejorPuntaje);
+        snprintf(texto, sizeof texto, zk_tr("Mejor puntaje: %ld"), mejorPuntaje);
         drawString(texto, -19, -62, 9);
     }
-    snprintf(texto, sizeof texto, "Esta partida: %ld%s", puntosPartida,
-             entro ? "" : " (no entr\xF3 en la tabla)");
+    snprintf(texto, sizeof texto, zk_tr("Esta partida: %ld%s"), puntosPartida,
+             entro ? "" : zk_tr(" (no entr\xF3 en la tabla)"));
     drawString(texto, -19, -72, 7);
 }

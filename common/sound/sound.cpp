@@ -2,6 +2,7 @@
 // (the oldest sound gives way when all are busy), the listener where the
 // game's eye is. Nothing here ever waits for the sound to play.
 #include "sound.h"
+#include "idioma.h"
 
 #include <AL/al.h>
 #include <AL/alc.h>
@@ -63,7 +64,7 @@ static float oyente[9] = {0.0f, 0.0f, 0.0f, 0.0f, 0.0f, -1.0f, 0.0f, 1.0f, 0.0f}
 
 static void sinSonido(const char* por_que)
 {
-    fprintf(stderr, "Sin sonido: %s\n", por_que);
+    zk_decir(stderr, zk_tr("Sin sonido: %s\n"), zk_tr(por_que));
     fallo = true;
 }
 
@@ -127,7 +128,7 @@ static void abrirDispositivo()
         return;
     dispositivo = abrirPorDefecto();
     if (dispositivo == nullptr) {
-        sinSonido("no hay dispositivo de audio (OpenAL no pudo abrir ninguno)");
+        sinSonido(ZK_N("no hay dispositivo de audio (OpenAL no pudo abrir ninguno)"));
         return;
     }
     // OpenAL Soft's limiter, asked for by name (integer output has it
@@ -135,7 +136,7 @@ static void abrirDispositivo()
     const ALCint atributos[] = {ALC_OUTPUT_LIMITER_SOFT, ALC_TRUE, 0};
     contexto = alcCreateContext(dispositivo, atributos);
     if (contexto == nullptr || !alcMakeContextCurrent(contexto)) {
-        sinSonido("OpenAL no pudo crear el contexto de audio");
+        sinSonido(ZK_N("OpenAL no pudo crear el contexto de audio"));
         liberarDispositivo();
         return;
     }
@@ -147,7 +148,7 @@ static void abrirDispositivo()
                      (ALsizei)(muestras[i].size() * sizeof(int16_t)), ZK_SOUND_RATE);
     alGenSources(kFuentes, fuentes);
     if (alGetError() != AL_NO_ERROR) {
-        sinSonido("OpenAL no pudo cargar los efectos");
+        sinSonido(ZK_N("OpenAL no pudo cargar los efectos"));
         liberarDispositivo();
         return;
     }

@@ -1,5 +1,6 @@
 // The turning star-field box around the scene.
 #include "Skybox.h"
+#include "idioma.h"
 
 #include "texture.h"
 #include "tga.h"
@@ -35,7 +36,7 @@ Skybox::Skybox(float halfSize, float x, float y, float z, float rx, float ry, fl
 {
     TgaImage* imagen = tga_load_image("data/Stars.tga");
     if (imagen == nullptr) {
-        std::cout << "No se pudo cargar la textura del skybox" << std::endl;
+        std::cout << zk_impreso(zk_tr("No se pudo cargar la textura del skybox")) << std::endl;
         exit(1);
     }
 

@@ -1,5 +1,6 @@
 // Input: keys, arrows, the left-button camera move and the popup menu.
 #include "globales.h"
+#include "idioma.h"
 
 #include "Camara.h"
 #include "Disparo.h"
@@ -341,31 +342,31 @@ void crearMenus()
     int luces = glutCreateMenu(menuLuces);
 
     glutSetMenu(luces);
-    glutAddMenuEntry("Prender Luz 1", 0);
-    glutAddMenuEntry("Prender Luz 2", 1);
-    glutAddMenuEntry("Prender Luz 3", 2);
-    glutAddMenuEntry("Apagar Luz 1", 3);
-    glutAddMenuEntry("Apagar Luz 2", 4);
-    glutAddMenuEntry("Apagar Luz 3", 5);
+    glutAddMenuEntry(zk_tr("Prender Luz 1"), 0);
+    glutAddMenuEntry(zk_tr("Prender Luz 2"), 1);
+    glutAddMenuEntry(zk_tr("Prender Luz 3"), 2);
+    glutAddMenuEntry(zk_tr("Apagar Luz 1"), 3);
+    glutAddMenuEntry(zk_tr("Apagar Luz 2"), 4);
+    glutAddMenuEntry(zk_tr("Apagar Luz 3"), 5);
 
     glutSetMenu(proyeccion);
-    glutAddMenuEntry("Ortogonal", 0);
-    glutAddMenuEntry("Perspectiva", 1);
+    glutAddMenuEntry(zk_tr("Ortogonal"), 0);
+    glutAddMenuEntry(zk_tr("Perspectiva"), 1);
 
     glutSetMenu(velocidad);
-    glutAddMenuEntry("Aumentar (+)", 1);
-    glutAddMenuEntry("Disminuir (-)", 2);
-    glutAddMenuEntry("Pausa (p)", 0);
+    glutAddMenuEntry(zk_tr("Aumentar (+)"), 1);
+    glutAddMenuEntry(zk_tr("Disminuir (-)"), 2);
+    glutAddMenuEntry(zk_tr("Pausa (p)"), 0);
 
     glutSetMenu(principal);
-    glutAddMenuEntry("Wireframe (w)", 0);
-    glutAddMenuEntry("Facetado/Interpolado (i)", 4);
-    glutAddMenuEntry("Score (s)", 2);
-    glutAddMenuEntry("Full Screen (f)", 1);
-    glutAddSubMenu("Proyecci\xF3n (o)", proyeccion);
-    glutAddSubMenu("Velocidad ", velocidad);
-    glutAddSubMenu("Luces ", luces);
-    glutAddMenuEntry("Salir", 3);
+    glutAddMenuEntry(zk_tr("Wireframe (w)"), 0);
+    glutAddMenuEntry(zk_tr("Facetado/Interpolado (i)"), 4);
+    glutAddMenuEntry(zk_tr("Score (s)"), 2);
+    glutAddMenuEntry(zk_tr("Full Screen (f)"), 1);
+    glutAddSubMenu(zk_tr("Proyecci\xF3n (o)"), proyeccion);
+    glutAddSubMenu(zk_tr("Velocidad "), velocidad);
+    glutAddSubMenu(zk_tr("Luces "), luces);
+    glutAddMenuEntry(zk_tr("Salir"), 3);
 
     activarVentanaPrincipal();
     glutAttachMenu(GLUT_RIGHT_BUTTON);

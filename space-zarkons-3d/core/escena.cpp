@@ -1,6 +1,7 @@
 // The scene: creation of the ship, the star field and the formation, and the
 // fixed order in which a frame draws them.
 #include "globales.h"
+#include "idioma.h"
 
 #include "Disparo.h"
 #include "DisparoE.h"
@@ -87,7 +88,7 @@ void activarVentanaPrincipal()
 
 void salirSinModelos()
 {
-    printf("No se pudieron cargar los modelos del juego: falta la carpeta data o un modelo\n");
+    zk_decir(stdout, zk_tr("No se pudieron cargar los modelos del juego: falta la carpeta data o un modelo\n"));
     fflush(stdout);
     exit(1);
 }

@@ -1,6 +1,7 @@
 // Space Zarkons 3D: the program entry.
 #include "globales.h"
 #include "sound.h"
+#include "idioma.h"
 
 #include "opciones.h"
 #include "settings.h"
@@ -27,6 +28,7 @@ static const char* const kAyuda =
 int main(int argc, char** argv)
 {
     // answered before GLUT, so they need no display and open no window
+    zk_idioma_iniciar();
     zk_opciones_t opciones;
     const int respondida = leerOpciones(&argc, argv, "space-zarkons-3d", kAyuda, &opciones);
     if (respondida >= 0)

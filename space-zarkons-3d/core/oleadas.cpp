@@ -1,6 +1,7 @@
 // Waves: after a win the player may go on to the next wave, a little harder
 // than the one before, with the score and the lives carried over.
 #include "globales.h"
+#include "idioma.h"
 
 #include <GL/freeglut.h>
 
@@ -87,7 +88,7 @@ void dibujarOleada()
     if (oleada < 2 || cadenasArmadas(CADENA_INTRO) == 0 || gameOver)
         return;
     char s[24];
-    snprintf(s, sizeof s, "Oleada %d", oleada);
+    snprintf(s, sizeof s, zk_tr("Oleada %d"), oleada);
     void* fuente = GLUT_BITMAP_TIMES_ROMAN_24;
     const int ancho = glutBitmapLength(fuente, (const unsigned char*)s);
     empezarPlano();

@@ -1,5 +1,6 @@
 // The score strip: a subwindow over the top edge of the main window.
 #include "globales.h"
+#include "idioma.h"
 
 #include <GL/freeglut.h>
 #include <GL/glu.h>
@@ -70,17 +71,17 @@ void displayScore()
         glVertex2f(0.999f, 0.0f);
     glEnd();
 
-    snprintf(textoScore, sizeof textoScore, "Puntaje = %d ", puntaje);
+    snprintf(textoScore, sizeof textoScore, zk_tr("Puntaje = %d "), puntaje);
     texto(1.0f, 1.0f, 1.0f, 0.05f, 0.25f);
-    snprintf(textoScore, sizeof textoScore, "Vidas = %d ", vidas);
+    snprintf(textoScore, sizeof textoScore, zk_tr("Vidas = %d "), vidas);
     texto(1.0f, 1.0f, 1.0f, 0.3f, 0.25f);
-    snprintf(textoScore, sizeof textoScore, "FPS = %d ", fps);
+    snprintf(textoScore, sizeof textoScore, zk_tr("FPS = %d "), fps);
     texto(1.0f, 1.0f, 1.0f, 0.8f, 0.25f);
     if (!gameOver) {
-        snprintf(textoScore, sizeof textoScore, "Energia = %d ", energia);
+        snprintf(textoScore, sizeof textoScore, zk_tr("Energia = %d "), energia);
         texto(1.0f, 1.0f, 1.0f, 0.55f, 0.25f);
     } else {
-        snprintf(textoScore, sizeof textoScore, "GameOver");
+        snprintf(textoScore, sizeof textoScore, "%s", zk_tr("GameOver"));
         texto(1.0f, 0.0f, 0.0f, 0.55f, 0.25f);
     }
     glutSwapBuffers();
@@ -126,7 +127,7 @@ void dibujarPausa()
 {
     if (pausa != 1 || !pausaVisible)
         return;
-    static const char* const kPausa = "Pausa";
+    const char* const kPausa = zk_tr("Pausa");
     const int ancho = glutBitmapLength(GLUT_BITMAP_HELVETICA_18, (const unsigned char*)kPausa);
     const int borde = bordeRecords();
     empezarPlano();

@@ -1,6 +1,7 @@
 // The best-score table: the game's end goes into it, and it is drawn over
 // the scene while the game is over and for a moment after a won fly-out.
 #include "globales.h"
+#include "idioma.h"
 
 #include "records.h"
 
@@ -45,13 +46,13 @@ void registrarPartida(const char* como)
 
 // The line under the table after a lost game, and after a won wave: what
 // the two keys do now.
-static const char* const kOtraPartida = "Intro: jugar otra vez   Escape: salir";
-static const char* const kSiguienteOleada = "Intro: siguiente oleada   Escape: salir";
+static const char* const kOtraPartida = ZK_N("Intro: jugar otra vez   Escape: salir");
+static const char* const kSiguienteOleada = ZK_N("Intro: siguiente oleada   Escape: salir");
 
 // The keys' line under the table, if the two keys act now.
 static const char* teclasTabla()
 {
-    return puedeJugarDeNuevo() ? kOtraPartida : finPorVictoria ? kSiguienteOleada : nullptr;
+    return puedeJugarDeNuevo() ? zk_tr(kOtraPartida) : finPorVictoria ? zk_tr(kSiguienteOleada) : nullptr;
 }
 
 // Height of the table's pane, in pixels: its rows, the score's line (two
@@ -69,7 +70,7 @@ void dibujarRecords()
     if (!mostrarRecords && teclas == nullptr)
         return;
     char s[96];
-    snprintf(s, sizeof s, "Oleada %d superada", oleada);
+    snprintf(s, sizeof s, zk_tr("Oleada %d superada"), oleada);
     empezarPlano();
     if (!mostrarRecords) {
         // records off: the keys' line alone, where the table would stand,
@@ -103,7 +104,7 @@ void dibujarRecords()
         fila(x0 + 12, y, s);
         y -= kAltoFila;
     }
-    fila(x0 + 12, y, "Mejores puntajes");
+    fila(x0 + 12, y, zk_tr("Mejores puntajes"));
     for (size_t i = 0; i < tabla.entries.size(); i++) {
         const rec_entry_t& e = tabla.entries[i];
         const bool nueva = (int)i == puesto;
@@ -121,9 +122,9 @@ void dibujarRecords()
         y -= kAltoFila;
         // after a won wave nothing is recorded yet: the score, plainly
         if (finPorVictoria)
-            snprintf(s, sizeof s, "Tu puntaje: %ld", puntajeFinal);
+            snprintf(s, sizeof s, zk_tr("Tu puntaje: %ld"), puntajeFinal);
         else
-            snprintf(s, sizeof s, "Tu puntaje: %ld (no entr\xF3 en la tabla)", puntajeFinal);
+            snprintf(s, sizeof s, zk_tr("Tu puntaje: %ld (no entr\xF3 en la tabla)"), puntajeFinal);
         glColor3f(1.0f, 1.0f, 0.0f);
         fila(x0 + 12, y, s);
     }

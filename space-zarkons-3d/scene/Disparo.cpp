@@ -1,5 +1,6 @@
 // The player's shot: a missile flying along its forward direction.
 #include "Disparo.h"
+#include "idioma.h"
 
 #include "DisplayListFactory.h"
 
@@ -26,7 +27,7 @@ void Disparo::draw()
 Disparo::~Disparo()
 {
     if (getAvisar())
-        std::cout << "Disparo destruido" << std::endl;
+        std::cout << zk_impreso(zk_tr("Disparo destruido")) << std::endl;
 }
 
 void Disparo::mover()

@@ -1,5 +1,6 @@
 // One ship of the enemy formation.
 #include "Invasor.h"
+#include "idioma.h"
 
 #include "DisparoE.h"
 #include "DisplayListFactory.h"
@@ -34,7 +35,7 @@ void Invasor::draw()
 Invasor::~Invasor()
 {
     if (getAvisar())
-        std::cout << "Invasor destruido" << std::endl;
+        std::cout << zk_impreso(zk_tr("Invasor destruido")) << std::endl;
 }
 
 void Invasor::mover()

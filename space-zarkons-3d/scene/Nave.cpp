@@ -1,5 +1,6 @@
 // A ship drawn from a RAW triangle file, with vertex normals of its own.
 #include "Nave.h"
+#include "idioma.h"
 
 #include "Geometria.h"
 
@@ -183,11 +184,12 @@ Nave::Nave(float x, float y, float z, float rx, float ry, float rz)
                                                Punto(v[6], v[7], v[8])));
         }
 
-        std::cout << "Modelo RAW cargado (" << triangulos.size()
-                  << " triangulos), calculando vectores normales..." << std::endl;
+        zk_decir(stdout, zk_tr("Modelo RAW cargado (%zu triangulos), calculando vectores normales...\n"),
+                 triangulos.size());
+        fflush(stdout);
         calcularNormales(triangulos, normales);
-        std::cout << "Fin del calculo de las normales, " << normales.size()
-                  << " normales calculadas" << std::endl;
+        zk_decir(stdout, zk_tr("Fin del calculo de las normales, %zu normales calculadas\n"), normales.size());
+        fflush(stdout);
     } catch (...) {
         // no destructor runs for a ship that was never made
         liberar();
@@ -214,7 +216,7 @@ void Nave::draw()
 Nave::~Nave()
 {
     liberar();
-    std::cout << "Nave destruida" << std::endl;
+    std::cout << zk_impreso(zk_tr("Nave destruida")) << std::endl;
 }
 
 void Nave::liberar()

@@ -1,5 +1,6 @@
 // The player's ship, drawn from its AC3D model.
 #include "Nave1.h"
+#include "idioma.h"
 
 #include "Disparo.h"
 #include "DisplayListFactory.h"
@@ -41,7 +42,7 @@ void Nave1::draw()
 Nave1::~Nave1()
 {
     if (getAvisar())
-        std::cout << "Nave destruida" << std::endl;
+        std::cout << zk_impreso(zk_tr("Nave destruida")) << std::endl;
 }
 
 void Nave1::moverIzquierda()

@@ -3,12 +3,14 @@
 #include "juego_prueba.h"
 
 #include "Disparo.h"
+#include "idioma.h"
 
 #include <GL/freeglut.h>
 
 #include <array>
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <map>
 #include <string>
 
@@ -314,4 +316,45 @@ TEST_F(Tira, AfterEveryReshapeTheWholeLineShowsAtOnce)
             << "line cut short at " << width << " x " << height << ": " << blancos[0] << " " << blancos[1]
             << " " << blancos[2] << " " << blancos[3] << " (" << px.size() / 4 << " pixels read)";
     }
+}
+
+// In English every text of the strip ends before the next one starts, as
+// the Spanish ones do, and the pause says "Paused", centred.
+TEST_F(Tira, InEnglishTheStripAndThePauseSpeakEnglishAndFit)
+{
+    setenv("LC_ALL", "en_US.UTF-8", 1);
+    unsetenv("LANGUAGE");
+    zk_idioma_iniciar();
+    ASSERT_STREQ(zk_tr("Pausa"), "Paused") << "en_US.UTF-8 is not generated: run the suite through ./test.sh";
+    mostrar();
+    auto cabe = [](const Texto& t, const char* s, int siguiente) {
+        ASSERT_FALSE(t.avances.empty());
+        const float fin = t.avances.back() + (float)glutBitmapWidth(GLUT_BITMAP_HELVETICA_18, s[strlen(s) - 1]);
+        EXPECT_LE(fin, (float)siguiente) << s;
+    };
+    puntaje = -2147483647;
+    energia = 100;
+    fps = 500;
+    auto t = textos(capturar());
+    esperarTexto(t[32], "Score = -2147483647 ", 32);
+    esperarTexto(t[192], "Lives = 3 ", 192);
+    esperarTexto(t[352], "Energy = 100 ", 352);
+    esperarTexto(t[512], "FPS = 500 ", 512);
+    cabe(t[192], "Lives = 3 ", 352);
+    cabe(t[352], "Energy = 100 ", 512);
+    cabe(t[512], "FPS = 500 ", 640);
+    gameOver = true;
+    t = textos(capturar());
+    esperarTexto(t[352], "Game Over", 352, true);
+    cabe(t[352], "Game Over", 512);
+
+    pausa = 1;
+    pausaVisible = true;
+    glutSetWindow(ventanaPrincipal);
+    std::vector<float> xs;
+    for (const zk::FbPrimitive& p : zk::captureFeedback(dibujarPausa))
+        if (p.token == GL_BITMAP_TOKEN)
+            xs.push_back(p.v[0].x);
+    const int ancho = glutBitmapLength(GLUT_BITMAP_HELVETICA_18, (const unsigned char*)"Paused");
+    EXPECT_EQ(xs, avancesDe("Paused", (float)((glutGet(GLUT_WINDOW_WIDTH) - ancho) / 2)));
 }
