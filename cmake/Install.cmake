@@ -63,6 +63,12 @@ foreach(PAGE space-zarkons-3d.6 tie-zarkons.6 ac3d-info.1)
   zk_gzip(${PROJECT_SOURCE_DIR}/packaging/man/${PAGE} ${PROJECT_BINARY_DIR}/man/${PAGE}.gz)
   list(APPEND ZK_GZIPPED ${PROJECT_BINARY_DIR}/man/${PAGE}.gz)
 endforeach()
+# the games' pages in Spanish too, where man finds them for a Spanish locale
+file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/man/es)
+foreach(PAGE space-zarkons-3d.6 tie-zarkons.6)
+  zk_gzip(${PROJECT_SOURCE_DIR}/packaging/man/es/${PAGE} ${PROJECT_BINARY_DIR}/man/es/${PAGE}.gz)
+  list(APPEND ZK_GZIPPED ${PROJECT_BINARY_DIR}/man/es/${PAGE}.gz)
+endforeach()
 configure_file(${PROJECT_SOURCE_DIR}/packaging/debian/changelog.in ${PROJECT_BINARY_DIR}/debian/changelog @ONLY)
 zk_gzip(${PROJECT_BINARY_DIR}/debian/changelog ${PROJECT_BINARY_DIR}/debian/changelog.gz)
 list(APPEND ZK_GZIPPED ${PROJECT_BINARY_DIR}/debian/changelog.gz)
@@ -109,6 +115,7 @@ foreach(GAME space-zarkons-3d tie-zarkons)
   install(FILES ${PROJECT_BINARY_DIR}/icons/${GAME}.svg
           DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor/scalable/apps)
   install(FILES ${PROJECT_BINARY_DIR}/man/${GAME}.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+  install(FILES ${PROJECT_BINARY_DIR}/man/es/${GAME}.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/es/man6)
 endforeach()
 install(FILES ${PROJECT_BINARY_DIR}/man/ac3d-info.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 # each desktop entry is named as its software-centre entry's id
@@ -137,7 +144,7 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Zarkons developers <dev@zarkons.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Space Zarkons 3D and Tie Zarkons, two arcade shooters")
 # the long description, wrapped for the package tools; the summary comes first
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Two OpenGL arcade shooters with Spanish texts.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Two OpenGL arcade shooters with Spanish and English texts.
 .
 Space Zarkons 3D is a 3D fixed shooter: after a camera fly-in your fighter
 faces a formation of fourteen enemy ships that sweep sideways, creep toward

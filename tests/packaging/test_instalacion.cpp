@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <sstream>
 #include <sys/stat.h>
 
@@ -50,6 +51,9 @@ const char* kInstalled[] = {
     "usr/share/man/man6/space-zarkons-3d.6.gz",
     "usr/share/man/man6/tie-zarkons.6.gz",
     "usr/share/man/man1/ac3d-info.1.gz",
+    "usr/share/man/es/man6/space-zarkons-3d.6.gz",
+    "usr/share/man/es/man6/tie-zarkons.6.gz",
+    "usr/share/locale/en/LC_MESSAGES/zarkons.mo",
     "usr/share/metainfo/invalid.zarkons.space_zarkons_3d.metainfo.xml",
     "usr/share/metainfo/invalid.zarkons.tie_zarkons.metainfo.xml",
     "usr/share/doc/zarkons/copyright",
@@ -92,6 +96,19 @@ TEST_F(Instalacion, DestdirInstallStartsBothGamesFromAnywhere)
     launcherStartsAndEnds(root + "/usr/games/space-zarkons-3d", "Space Zarkons 3D");
     launcherStartsAndEnds(root + "/usr/games/tie-zarkons", "Tie Zarkons");
 
+    // the installed game reads the installed catalogue, not the build's: one
+    // put in its place, with a line of its own, is the one it speaks
+    const std::string po = root + "/prueba.po";
+    std::ofstream(po) << "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n"
+                         "msgid \"\\nInstrucciones:\\n\"\nmsgstr \"\\nInstalled:\\n\"\n";
+    ASSERT_EQ(zk::runCommand("msgfmt -o '" + root + "/usr/share/locale/en/LC_MESSAGES/zarkons.mo' '" + po +
+                             "' 2>&1", &out), 0) << out;
+    setenv("LC_ALL", "en_US.UTF-8", 1);
+    zk::GameProcess tie(root + "/usr/games/tie-zarkons", {}, root);
+    ASSERT_TRUE(tie.start());
+    EXPECT_TRUE(tie.waitForOutput("\nInstalled:\n", 30)) << tie.output();
+    setenv("LC_ALL", "C", 1);
+
     // software-centre entries valid, each naming a desktop entry installed beside it
     EXPECT_EQ(complaints("appstreamcli", "validate-tree --no-net '" + root + "'"), "");
 }
@@ -105,7 +122,8 @@ TEST_F(Instalacion, DesktopEntriesAndManualPagesValidate)
         EXPECT_EQ(out, "") << out;
     }
     // mandoc's warnings and errors (its style notes about long source lines aside)
-    for (const char* page : {"space-zarkons-3d.6", "tie-zarkons.6", "ac3d-info.1"}) {
+    for (const char* page : {"space-zarkons-3d.6", "tie-zarkons.6", "ac3d-info.1", "es/space-zarkons-3d.6",
+                             "es/tie-zarkons.6"}) {
         std::string out;
         EXPECT_EQ(zk::runCommand(std::string("! command -v mandoc >/dev/null || mandoc -T lint -W warning '") +
                                  ZK_SOURCE_DIR + "/packaging/man/" + page + "' 2>&1", &out), 0) << out;
