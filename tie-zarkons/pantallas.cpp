@@ -291,8 +291,11 @@ void drawObjects()
         pantallaTitulo();
         break;
     case 2:
-        if (!animating)
-            drawString(zk_tr("Pausa"), -23.5, 0, 20);
+        if (!animating) {
+            // the word of another language is centred where "Pausa" is
+            const char* pausa = zk_tr("Pausa");
+            drawString(pausa, -23.5 + (stringWidth("Pausa", 20) - stringWidth(pausa, 20)) / 2, 0, 20);
+        }
         dibujarCampo();
         break;
     case 3:

@@ -158,3 +158,20 @@ void drawString(const char* s, double x, double y, double size)
         }
     glPopMatrix();
 }
+
+double stringWidth(const char* s, double size)
+{
+    assert(s != nullptr);
+    double linea = 0.0, mayor = 0.0;
+    for (const unsigned char* c = (const unsigned char*)s; *c != '\0'; c++) {
+        if (*c == '\n') {
+            linea = 0.0;
+            continue;
+        }
+        const LetraCompuesta* l = buscarCompuesta(*c);
+        linea += glutStrokeWidthf(GLUT_STROKE_ROMAN, l != nullptr ? (unsigned char)l->base : *c);
+        if (linea > mayor)
+            mayor = linea;
+    }
+    return mayor * size / kFontHeight;
+}

@@ -8,3 +8,7 @@
 // opening marks are drawn with the advance of their base letter; any other
 // byte the font lacks draws nothing.
 void drawString(const char* s, double x, double y, double size);
+
+// How far drawString(s, x, y, size) reaches right of x on its longest line:
+// the sum of the letters' advances, in the caller's units.
+double stringWidth(const char* s, double size);

@@ -463,6 +463,38 @@ TEST_F(Pantallas, InEnglishTheScreensFitAsTheSpanishOnesAndYGoesOn)
     EXPECT_EQ(state, 2);
 }
 
+// "Paused" stands centred where "Pausa" does, over the field in play.
+TEST_F(Pantallas, InEnglishThePauseIsCentredWhereTheSpanishOneIs)
+{
+    // the left and right ends of what pausing adds to the frame
+    auto palabra = [] {
+        state = 2;
+        animating = true;
+        std::vector<std::pair<double, double>> juego;
+        for (const zk::FbPrimitive& p : lineas())
+            juego.push_back({p.v[0].ox, p.v[0].oy});
+        animating = false;
+        double x0 = 1e9, x1 = -1e9;
+        for (const zk::FbPrimitive& p : lineas())
+            if (std::find(juego.begin(), juego.end(), std::make_pair(p.v[0].ox, p.v[0].oy)) == juego.end())
+                for (const zk::FbVertex& v : p.v) {
+                    x0 = std::min(x0, v.ox);
+                    x1 = std::max(x1, v.ox);
+                }
+        return std::make_pair(x0, x1);
+    };
+    setenv("LC_ALL", "C", 1);
+    unsetenv("LANGUAGE");
+    zk_idioma_iniciar();
+    const auto pausa = palabra();
+    setenv("LC_ALL", "en_US.UTF-8", 1);
+    zk_idioma_iniciar();
+    ASSERT_STREQ(zk_tr("Pausa"), "Paused") << "en_US.UTF-8 is not generated: run the suite through ./test.sh";
+    const auto paused = palabra();
+    EXPECT_GT(paused.second - paused.first, pausa.second - pausa.first + 5);
+    EXPECT_NEAR((paused.first + paused.second) / 2, (pausa.first + pausa.second) / 2, 0.5);
+}
+
 // Escape ends the program from every screen, and 'N' from the end screens.
 TEST_F(Pantallas, EscapeAndNExitWithStatusZero)
 {

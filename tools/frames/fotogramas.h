@@ -2,6 +2,8 @@
 // what it shows as a binary PPM.
 #pragma once
 
+#include "idioma.h"
+
 #include <GL/freeglut.h>
 
 #include <cstdio>
@@ -17,6 +19,8 @@ namespace fotogramas
 // window that an end-to-end test is taking a picture of.
 inline int abrirVentana(int argc, char** argv, int ancho, int alto, const char* titulo)
 {
+    // the locale's language, as the games speak it (the C locale: their own)
+    zk_idioma_iniciar();
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(ancho, alto);

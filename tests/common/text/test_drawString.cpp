@@ -128,3 +128,17 @@ TEST_F(GlTest, AsciiIsTheFontsOwnAndSpanishLettersAddAMark)
         expectSameVertices(std::vector<zk::FbVertex>(tras.end() - x.size(), tras.end()), x);
     }
 }
+
+// stringWidth is where drawString's next letter would start, accented
+// letters included; of several lines, the longest counts.
+TEST_F(GlTest, StringWidthIsWhereTheNextLetterStarts)
+{
+    zk::useOrthoBox(200);
+    for (const char* s : {"Pausa", "Paused", "\xBF" "Continuar?", "Configuraci\xF3n"}) {
+        const double w = stringWidth(s, 7);
+        auto x = strokes("x", 3 + w, 1, 7), tras = strokes((std::string(s) + "x").c_str(), 3, 1, 7);
+        expectSameVertices(std::vector<zk::FbVertex>(tras.end() - x.size(), tras.end()), x);
+    }
+    EXPECT_DOUBLE_EQ(stringWidth("ab\nPaused\nc", 20), stringWidth("Paused", 20));
+    EXPECT_EQ(stringWidth("", 20), 0.0);
+}
