@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <clocale>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -198,6 +199,88 @@ Tinta tintaDe(const char* etiqueta)
     return t;
 }
 
+bool gris(const zk::Image& im, int x, int y)
+{
+    const unsigned char* p = im.at(x, y);
+    return p[0] == 178 && p[1] == 178 && p[2] == 178;
+}
+
+// The right-button menu opened at (100, 100), whole: its picture and its
+// right and bottom margins.
+struct MenuAbierto {
+    zk::Image pantalla;
+    int derecha = 104, abajo = 104;
+};
+
+void abrirMenu(zk::GameProcess& juego, MenuAbierto& m)
+{
+    juego.click(3, 100, 100);
+    // over an entry and back onto the menu's border: freeglut redraws the
+    // menu at its final size, with no entry lit
+    std::string png = "/tmp/zk-e2e-menu-" + std::to_string(getpid()) + ".png";
+    bool abierto = false;
+    for (int intento = 0; intento < 20 && !abierto; intento++) {
+        juego.mouseMove(150, 160);
+        zk::sleepMs(200);
+        juego.mouseMove(101, 101);
+        zk::sleepMs(300);
+        ASSERT_TRUE(juego.screenshotScreen(png));
+        ASSERT_TRUE(zk::loadImage(png, m.pantalla));
+        abierto = gris(m.pantalla, 104, 104) && gris(m.pantalla, 102, 290); // at the pointer, whole
+    }
+    unlink(png.c_str());
+    ASSERT_TRUE(abierto) << "no menu at the pointer";
+    // along the margins, clear of the labels
+    while (m.derecha + 1 < m.pantalla.width && gris(m.pantalla, m.derecha + 1, 103))
+        m.derecha++;
+    while (m.abajo + 1 < m.pantalla.height && gris(m.pantalla, 102, m.abajo + 1))
+        m.abajo++;
+}
+
+// Each label, byte for byte, as this process draws it in the same font: the
+// menu's ink must match it pixel for pixel.
+void compararEtiquetas(const MenuAbierto& m, const std::vector<const char*>& etiquetas)
+{
+    int ventana = zk::openWindow(400, 60, "zk-etiquetas");
+    ASSERT_NE(ventana, 0);
+    auto negro = [&](int x, int y) {
+        const unsigned char* p = m.pantalla.at(x, y);
+        return p[0] < 60 && p[1] < 60 && p[2] < 60;
+    };
+    // rows of ink, one band per entry
+    std::vector<std::pair<int, int>> bandas;
+    for (int y = 102; y <= m.abajo; y++) {
+        bool tinta = false;
+        for (int x = 102; x <= m.derecha; x++)
+            tinta = tinta || negro(x, y);
+        if (tinta && (bandas.empty() || bandas.back().second != y - 1))
+            bandas.push_back({y, y});
+        else if (tinta)
+            bandas.back().second = y;
+    }
+    ASSERT_EQ(bandas.size(), etiquetas.size());
+    for (size_t i = 0; i < etiquetas.size(); i++) {
+        SCOPED_TRACE(etiquetas[i]);
+        Tinta t = tintaDe(etiquetas[i]);
+        ASSERT_GT(t.w, 0);
+        // the label's ink starts at the leftmost and topmost inked pixels of its band
+        int x0 = m.derecha, y0 = bandas[i].second;
+        for (int y = bandas[i].first; y <= bandas[i].second; y++)
+            for (int x = 102; x < 102 + t.w + 10 && x <= m.derecha; x++)
+                if (negro(x, y)) {
+                    x0 = std::min(x0, x);
+                    y0 = std::min(y0, y);
+                }
+        int distintos = 0;
+        for (int y = 0; y < t.h; y++)
+            for (int x = 0; x < t.w; x++)
+                if (t.at(x, y) != negro(x0 + x, y0 + y))
+                    distintos++;
+        EXPECT_EQ(distintos, 0);
+    }
+    glutDestroyWindow(ventana);
+}
+
 } // namespace
 
 TEST_F(Partida, TheFlyInEndsAndThePlayerCanFire)
@@ -322,47 +405,21 @@ TEST_F(Partida, AKeyReleasedOverTheScoreStripDoesNotStayHeld)
 TEST_F(Partida, TheRightButtonMenuShowsItsLabelsAndItsEntriesAct)
 {
     ASSERT_NO_FATAL_FAILURE(esperarVuelo());
-    juego->click(3, 100, 100);
-    zk::Image pantalla;
-    auto gris = [&](int x, int y) {
-        const unsigned char* p = pantalla.at(x, y);
-        return p[0] == 178 && p[1] == 178 && p[2] == 178;
-    };
-    // over an entry and back onto the menu's border: freeglut redraws the
-    // menu at its final size, with no entry lit
-    std::string png = "/tmp/zk-e2e-menu-" + std::to_string(getpid()) + ".png";
-    bool abierto = false;
-    for (int intento = 0; intento < 20 && !abierto; intento++) {
-        juego->mouseMove(150, 160);
-        zk::sleepMs(200);
-        juego->mouseMove(101, 101);
-        zk::sleepMs(300);
-        ASSERT_TRUE(juego->screenshotScreen(png));
-        ASSERT_TRUE(zk::loadImage(png, pantalla));
-        abierto = gris(104, 104) && gris(102, 290); // the menu opens at the pointer, whole
-    }
-    unlink(png.c_str());
-    ASSERT_TRUE(abierto) << "no menu at the pointer";
-
-    // along the margins, clear of the labels
-    int derecha = 104, abajo = 104;
-    while (derecha + 1 < pantalla.width && gris(derecha + 1, 103))
-        derecha++;
-    while (abajo + 1 < pantalla.height && gris(102, abajo + 1))
-        abajo++;
-    int entrada = (abajo - 100) / 8;
+    MenuAbierto menu;
+    ASSERT_NO_FATAL_FAILURE(abrirMenu(*juego, menu));
+    int entrada = (menu.abajo - 100) / 8;
 
     // "Wireframe (w)": the ship, clear of the menu, turns into an outline
     // freeglut lights the entry under the pointer when it next draws the menu,
     // and a release acts on the lit entry: wait to see it lit
+    std::string png = "/tmp/zk-e2e-menu-" + std::to_string(getpid()) + ".png";
     auto elegir = [&](int y) {
         juego->mouseMove(110, y);
         const bool encendida = juego->waitForImage([&](const zk::Image&) {
             zk::Image ahora;
             if (!juego->screenshotScreen(png) || !zk::loadImage(png, ahora))
                 return false;
-            const unsigned char* p = ahora.at(104, y);
-            return !(p[0] == 178 && p[1] == 178 && p[2] == 178);
+            return !gris(ahora, 104, y);
         }, 10);
         unlink(png.c_str());
         EXPECT_TRUE(encendida) << "the entry under the pointer never lit";
@@ -383,61 +440,39 @@ TEST_F(Partida, TheRightButtonMenuShowsItsLabelsAndItsEntriesAct)
         zk::Image otra;
         if (!juego->screenshotScreen(png) || !zk::loadImage(png, otra))
             return false;
-        const unsigned char* p = otra.at(104, 104);
-        return p[0] == 178 && p[1] == 178 && p[2] == 178;
+        return gris(otra, 104, 104);
     }, 10)) << "the menu did not open again";
     unlink(png.c_str());
     elegir(100 + 7 * entrada + entrada / 2);
     EXPECT_EQ(juego->waitExit(20), 0) << juego->output();
 
-    // Each label, byte for byte, as this process draws it in the same font
-    // (0xF3 is the accented o): the menu's ink must match it pixel for pixel.
-    const char* etiquetas[] = {"Wireframe (w)",
-                               "Facetado/Interpolado (i)",
-                               "Score (s)",
-                               "Full Screen (f)",
-                               "Proyecci\xF3n (o)",
-                               "Velocidad ",
-                               "Luces ",
-                               "Salir"};
-    int ventana = zk::openWindow(400, 60, "zk-etiquetas");
-    ASSERT_NE(ventana, 0);
-    auto negro = [&](int x, int y) {
-        const unsigned char* p = pantalla.at(x, y);
-        return p[0] < 60 && p[1] < 60 && p[2] < 60;
-    };
-    // rows of ink, one band per entry
-    std::vector<std::pair<int, int>> bandas;
-    for (int y = 102; y <= abajo; y++) {
-        bool tinta = false;
-        for (int x = 102; x <= derecha; x++)
-            tinta = tinta || negro(x, y);
-        if (tinta && (bandas.empty() || bandas.back().second != y - 1))
-            bandas.push_back({y, y});
-        else if (tinta)
-            bandas.back().second = y;
+    // (0xF3 is the accented o)
+    compararEtiquetas(menu, {"Wireframe (w)", "Facetado/Interpolado (i)", "Score (s)", "Full Screen (f)",
+                             "Proyecci\xF3n (o)", "Velocidad ", "Luces ", "Salir"});
+}
+
+// In an English locale the menu speaks English.
+class PartidaEnIngles : public Partida
+{
+  protected:
+    void SetUp() override
+    {
+        setenv("LC_ALL", "en_US.UTF-8", 1);
+        unsetenv("LANGUAGE");
+        if (setlocale(LC_ALL, "en_US.UTF-8") == nullptr)
+            GTEST_FAIL() << "en_US.UTF-8 is not generated: run the suite through ./test.sh";
+        setlocale(LC_ALL, "C");
+        Partida::SetUp();
     }
-    ASSERT_EQ(bandas.size(), 8u);
-    for (size_t i = 0; i < 8; i++) {
-        SCOPED_TRACE(etiquetas[i]);
-        Tinta t = tintaDe(etiquetas[i]);
-        ASSERT_GT(t.w, 0);
-        // the label's ink starts at the leftmost and topmost inked pixels of its band
-        int x0 = derecha, y0 = bandas[i].second;
-        for (int y = bandas[i].first; y <= bandas[i].second; y++)
-            for (int x = 102; x < 102 + t.w + 10 && x <= derecha; x++)
-                if (negro(x, y)) {
-                    x0 = std::min(x0, x);
-                    y0 = std::min(y0, y);
-                }
-        int distintos = 0;
-        for (int y = 0; y < t.h; y++)
-            for (int x = 0; x < t.w; x++)
-                if (t.at(x, y) != negro(x0 + x, y0 + y))
-                    distintos++;
-        EXPECT_EQ(distintos, 0);
-    }
-    glutDestroyWindow(ventana);
+};
+
+TEST_F(PartidaEnIngles, TheRightButtonMenuShowsEnglishLabels)
+{
+    ASSERT_NO_FATAL_FAILURE(esperarVuelo());
+    MenuAbierto menu;
+    ASSERT_NO_FATAL_FAILURE(abrirMenu(*juego, menu));
+    compararEtiquetas(menu, {"Wireframe (w)", "Flat/Smooth shading (i)", "Score (s)", "Full Screen (f)",
+                             "Projection (o)", "Speed ", "Lights ", "Quit"});
 }
 
 TEST_F(Partida, ALeftButtonDragMovesTheCamera)
