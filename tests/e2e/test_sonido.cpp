@@ -20,7 +20,10 @@ namespace {
 [[maybe_unused]] const int sinCacheDeShaders = setenv("MESA_SHADER_CACHE_DISABLE", "true", 0);
 
 const int kSilencio = 8;        // above this a sample is sound
-const double kReaccion = 0.100; // seconds from a key to its sound, at most
+// Seconds from a key to its sound, at most: far above the tens of ms a quiet
+// machine takes (printed below; bench_sonido measures it), so that a loaded
+// one passes, yet well under the gap that tells this key's sound from a later one.
+const double kReaccion = 0.500;
 
 // One run of a game whose sound goes to a file.
 class Oido : public ::testing::Test {
