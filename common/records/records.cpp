@@ -2,6 +2,7 @@
 // leaves half a file, and a lock so that two games ending together both count.
 #include "records.h"
 
+#include "archivo.h"
 #include "cerrojo.h"
 
 #include <algorithm>
@@ -13,7 +14,6 @@
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -128,34 +128,13 @@ static void ordenar(rec_table_t* t)
 
 static bool crearCarpetas(const std::string& dir, std::string* why)
 {
-    for (size_t i = 1; i <= dir.size(); i++) {
-        if (i < dir.size() && dir[i] != '/')
-            continue;
-        const std::string parte = dir.substr(0, i);
-        if (mkdir(parte.c_str(), 0700) != 0 && errno != EEXIST) {
-            *why = errorDe("cannot create", parte);
-            return false;
-        }
-    }
+    if (!archivo_crear_carpetas(dir, why))
+        return false;
     struct stat st;
     if (stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
         errno = ENOTDIR;
         *why = errorDe("cannot use", dir);
         return false;
-    }
-    return true;
-}
-
-static bool escribirTodo(int fd, const std::string& s)
-{
-    size_t hecho = 0;
-    while (hecho < s.size()) {
-        const ssize_t r = write(fd, s.data() + hecho, s.size() - hecho);
-        if (r < 0 && errno == EINTR)
-            continue;
-        if (r <= 0)
-            return false;
-        hecho += (size_t)r;
     }
     return true;
 }
@@ -176,7 +155,7 @@ static void apartar(const std::string& path)
     fclose(in);
     const int fd = open(copia.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd >= 0) {
-        escribirTodo(fd, texto);
+        archivo_escribir_todo(fd, texto);
         close(fd);
     }
 }
@@ -287,76 +266,33 @@ bool rec_load(const std::string& path, rec_table_t* table, std::string* why)
 {
     assert(table != nullptr && why != nullptr);
     *table = rec_table_t();
-    // non-blocking, so that a FIFO in the file's place cannot stop the game
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT)
-            return true;
-        *why = errorDe("cannot read", path);
-        return false;
-    }
-    struct stat st;
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        close(fd);
-        *why = path + " is not a regular file";
-        return false;
-    }
     // one byte more than we look at tells a too-big file apart
-    std::string texto(kRecMaxBytes + 1, '\0');
-    size_t leido = 0;
-    while (leido < texto.size()) {
-        const ssize_t r = read(fd, &texto[leido], texto.size() - leido);
-        if (r < 0 && errno == EINTR)
-            continue;
-        if (r < 0) {
-            *why = errorDe("cannot read", path);
-            close(fd);
-            return false;
-        }
-        if (r == 0)
-            break;
-        leido += (size_t)r;
-    }
-    close(fd);
-    *table = rec_parse(texto.data(), leido);
+    std::string texto;
+    if (!archivo_leer(path, kRecMaxBytes + 1, &texto, why))
+        return false;
+    *table = rec_parse(texto.data(), texto.size());
     return true;
 }
 
 bool rec_save(const std::string& path, const rec_table_t& table, std::string* why)
 {
     assert(why != nullptr);
-    std::string tmp = path + ".XXXXXX";
-    const int fd = mkostemp(&tmp[0], O_CLOEXEC);
-    if (fd < 0) {
+    std::string tmp;
+    switch (archivo_escribir(path, rec_format(table), &tmp)) {
+    case ARCHIVO_ESCRITO:
+        return true;
+    case ARCHIVO_TEMPORAL:
         *why = errorDe("cannot write in the folder of", path);
-        return false;
-    }
-    // past a file-size limit the write must fail, not kill the game
-    struct sigaction ignorar = {}, antes = {};
-    ignorar.sa_handler = SIG_IGN;
-    sigaction(SIGXFSZ, &ignorar, &antes);
-    const bool ok = fchmod(fd, 0644) == 0 && escribirTodo(fd, rec_format(table)) && fsync(fd) == 0;
-    sigaction(SIGXFSZ, &antes, nullptr);
-    if (!ok) {
+        break;
+    case ARCHIVO_ESCRITURA:
         *why = errorDe("cannot write", tmp);
-        close(fd);
-        unlink(tmp.c_str());
-        return false;
-    }
-    if (close(fd) != 0 || rename(tmp.c_str(), path.c_str()) != 0) {
+        break;
+    case ARCHIVO_CIERRE:
+    case ARCHIVO_RENOMBRE:
         *why = errorDe("cannot replace", path);
-        unlink(tmp.c_str());
-        return false;
+        break;
     }
-    // the rename itself lives in the folder: sync it too
-    const size_t barra = path.rfind('/');
-    const std::string dir = barra == std::string::npos ? "." : path.substr(0, barra);
-    const int dfd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dfd >= 0) {
-        fsync(dfd);
-        close(dfd);
-    }
-    return true;
+    return false;
 }
 
 int rec_rank(const rec_table_t& table, long score)

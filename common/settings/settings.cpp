@@ -2,15 +2,13 @@
 // nothing (a damaged file is the defaults) and written all or not at all.
 #include "settings.h"
 
+#include "archivo.h"
+
 #include <cassert>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 // The game whose settings were loaded, and what they are now.
 static std::string juego;
@@ -106,52 +104,13 @@ std::string zk_settings_format(const zk_settings_t& s)
            "\nfullscreen=" + (s.fullscreen ? "on" : "off") + "\n";
 }
 
-// The whole text of the file, at most one byte past the limit; false on a
-// fault other than a missing file (then *texto is empty).
-static bool leerArchivo(const std::string& path, std::string* texto, std::string* why)
-{
-    texto->clear();
-    // non-blocking, so that a FIFO in the file's place cannot stop the game
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT)
-            return true;
-        *why = fallo("cannot read", path);
-        return false;
-    }
-    struct stat st;
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        close(fd);
-        *why = path + " is not a regular file";
-        return false;
-    }
-    char buf[kSettingsMaxBytes + 1];
-    size_t leido = 0;
-    for (;;) {
-        const ssize_t r = read(fd, buf + leido, sizeof buf - leido);
-        if (r < 0 && errno == EINTR)
-            continue;
-        if (r < 0) {
-            *why = fallo("cannot read", path);
-            close(fd);
-            return false;
-        }
-        leido += (size_t)r;
-        if (r == 0 || leido == sizeof buf)
-            break;
-    }
-    close(fd);
-    texto->assign(buf, leido);
-    return true;
-}
-
 zk_settings_t zk_settings_load(const char* game)
 {
     assert(game != nullptr);
     juego = game;
     actuales = zk_settings_t();
     std::string path, why, texto;
-    if (!zk_settings_path(game, &path, &why) || !leerArchivo(path, &texto, &why)) {
+    if (!zk_settings_path(game, &path, &why) || !archivo_leer(path, kSettingsMaxBytes + 1, &texto, &why)) {
         avisar(why);
         return actuales;
     }
@@ -163,60 +122,28 @@ zk_settings_t zk_settings_load(const char* game)
     return actuales;
 }
 
-static bool crearCarpetas(const std::string& dir, std::string* why)
-{
-    for (size_t i = 1; i <= dir.size(); i++) {
-        if (i < dir.size() && dir[i] != '/')
-            continue;
-        const std::string parte = dir.substr(0, i);
-        if (mkdir(parte.c_str(), 0700) != 0 && errno != EEXIST) {
-            *why = fallo("cannot create", parte);
-            return false;
-        }
-    }
-    return true;
-}
-
 // A temporary file beside the real one, synced, then renamed over it.
 static bool escribirAtomico(const std::string& path, const std::string& texto, std::string* why)
 {
     const std::string dir = path.substr(0, path.rfind('/'));
-    if (!crearCarpetas(dir, why))
+    if (!archivo_crear_carpetas(dir, why))
         return false;
-    std::string tmp = path + ".XXXXXX";
-    const int fd = mkostemp(&tmp[0], O_CLOEXEC);
-    if (fd < 0) {
+    std::string tmp;
+    switch (archivo_escribir(path, texto, &tmp)) {
+    case ARCHIVO_ESCRITO:
+        return true;
+    case ARCHIVO_TEMPORAL:
         *why = fallo("cannot write in", dir);
-        return false;
-    }
-    // past a file-size limit the write must fail, not kill the game
-    struct sigaction ignorar = {}, antes = {};
-    ignorar.sa_handler = SIG_IGN;
-    sigaction(SIGXFSZ, &ignorar, &antes);
-    bool ok = fchmod(fd, 0644) == 0 && write(fd, texto.data(), texto.size()) == (ssize_t)texto.size() &&
-              fsync(fd) == 0;
-    sigaction(SIGXFSZ, &antes, nullptr);
-    if (!ok)
+        break;
+    case ARCHIVO_ESCRITURA:
+    case ARCHIVO_CIERRE:
         *why = fallo("cannot write", tmp);
-    if (close(fd) != 0 && ok) {
-        ok = false;
-        *why = fallo("cannot write", tmp);
-    }
-    if (ok && rename(tmp.c_str(), path.c_str()) != 0) {
-        ok = false;
+        break;
+    case ARCHIVO_RENOMBRE:
         *why = fallo("cannot replace", path);
+        break;
     }
-    if (!ok) {
-        unlink(tmp.c_str());
-        return false;
-    }
-    // the rename itself lives in the folder: sync it too
-    const int dfd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dfd >= 0) {
-        fsync(dfd);
-        close(dfd);
-    }
-    return true;
+    return false;
 }
 
 static void guardar(const zk_settings_t& nuevos)

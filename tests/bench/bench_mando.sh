@@ -14,43 +14,26 @@ ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 BUILD=${1:-$ROOT/build-release}
 case "$BUILD" in /*) ;; *) BUILD=$(pwd)/$BUILD ;; esac
 SECS=${2:-30}
-GAME=$BUILD/bin/space-zarkons-3d
-if [ ! -x "$GAME" ]; then
-    echo "error: $GAME is not built (cmake --build $BUILD --target space-zarkons-3d)" >&2
-    exit 1
-fi
-for tool in cc Xvfb xdpyinfo pkg-config; do
-    command -v "$tool" >/dev/null || { echo "error: $tool is missing" >&2; exit 1; }
-done
-. "$ROOT/scripts/common.sh"
-
-TMP=$(mktemp -d)
-export XDG_DATA_HOME=$TMP
-GAME_PID=
-cleanup() {
-    if [ -n "$GAME_PID" ]; then kill "$GAME_PID" 2>/dev/null || true; fi
-    stop_xvfb
-    rm -rf "$TMP"
-}
-trap cleanup EXIT
+. "$ROOT/tests/bench/xvfb_bench.sh"
+bench_preparar space-zarkons-3d pkg-config
 
 # shellcheck disable=SC2046
 cc -O2 -shared -fPIC -o "$TMP/mando.so" "$ROOT/tests/e2e/mando_precargado.c" $(pkg-config --cflags --libs sdl2) -ldl
 echo "load before measuring: $(cut -d' ' -f1-3 /proc/loadavg)"
-start_xvfb
-export LIBGL_ALWAYS_SOFTWARE=1 ALSOFT_DRIVERS=null
+bench_xvfb
+export ALSOFT_DRIVERS=null
 
 ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 HZ=$(getconf CLK_TCK)
 
 for modo in sin-sdl sin-mando quieto; do
     if [ "$modo" = sin-mando ]; then
-        (cd "$ROOT/space-zarkons-3d" && exec "$GAME" >/dev/null 2>&1) &
+        bench_lanzar "$ROOT/space-zarkons-3d"
     else
-        (cd "$ROOT/space-zarkons-3d" && ZK_MANDO=$modo LD_PRELOAD=$TMP/mando.so exec "$GAME" >/dev/null 2>&1) &
+        bench_lanzar "$ROOT/space-zarkons-3d" ZK_MANDO="$modo" LD_PRELOAD="$TMP/mando.so"
     fi
-    GAME_PID=$!
-    sleep 2 # the window and the fly-in: not what is measured
+    bench_esperar_cuadros 0
+    sleep 1.2 # the fly-in, 21 ticks of 50 ms from the first frame: not what is measured
     t0=$(ticks "$GAME_PID")
     sleep "$SECS"
     t1=$(ticks "$GAME_PID")

@@ -12,29 +12,11 @@ ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 BUILD=${1:-$ROOT/build-release}
 case "$BUILD" in /*) ;; *) BUILD=$(pwd)/$BUILD ;; esac
 SECS=${2:-60}
-for g in space-zarkons-3d tie-zarkons; do
-    if [ ! -x "$BUILD/bin/$g" ]; then
-        echo "error: $BUILD/bin/$g is not built" >&2
-        exit 1
-    fi
-done
-for tool in xdotool Xvfb xdpyinfo python3; do
-    command -v "$tool" >/dev/null || { echo "error: $tool is missing" >&2; exit 1; }
-done
-. "$ROOT/scripts/common.sh"
-
-TMP=$(mktemp -d)
-# the games keep their records here, never in the real home
-export XDG_DATA_HOME=$TMP
-GAME_PID=
-cleanup() {
-    if [ -n "$GAME_PID" ]; then kill "$GAME_PID" 2>/dev/null || true; fi
-    stop_xvfb
-    rm -rf "$TMP"
-}
-trap cleanup EXIT
-start_xvfb
-export LIBGL_ALWAYS_SOFTWARE=1 MESA_SHADER_CACHE_DISABLE=true
+. "$ROOT/tests/bench/xvfb_bench.sh"
+bench_preparar space-zarkons-3d python3
+bench_juego tie-zarkons
+bench_xvfb
+export MESA_SHADER_CACHE_DISABLE=true
 
 # the same file output the sound tests use
 cat >"$TMP/alsoft.conf" <<EOF
@@ -56,21 +38,25 @@ export ALSOFT_CONF=$TMP/alsoft.conf ALSOFT_DRIVERS=wave
 
 # play GAME FIRE_KEY NEW_GAME_KEY: SECS seconds of a fight into out.wav
 play() {
-    local game=$1 fire=$2 again=$3 cwd=$ROOT/space-zarkons-3d w= i
+    local game=$1 fire=$2 again=$3 cwd=$ROOT/space-zarkons-3d w n k
     [ "$game" = tie-zarkons ] && cwd=$TMP
     rm -f "$TMP/out.wav"
-    (cd "$cwd" && exec "$BUILD/bin/$game" >/dev/null 2>&1) &
-    GAME_PID=$!
-    for i in $(seq 1 1500); do
-        w=$(xdotool search --onlyvisible --pid "$GAME_PID" --name . 2>/dev/null | head -1) || true
-        [ -n "$w" ] && break
-        sleep 0.02
-    done
-    [ -n "$w" ] || { echo "error: $game showed no window" >&2; exit 1; }
+    bench_juego "$game"
+    bench_lanzar "$cwd"
+    w=$(bench_ventana)
     xdotool windowfocus "$w" 2>/dev/null || true
-    # past Tie Zarkons' opening line and title; harmless in the other game
-    [ "$game" = tie-zarkons ] && { sleep 0.5; xdotool key x; sleep 0.2; xdotool key x; }
-    local end=$(( $(date +%s) + SECS )) n=0 side=Left
+    # past Tie Zarkons' opening line and title: the first key once the game
+    # draws, the second two frames after it
+    if [ "$game" = tie-zarkons ]; then
+        bench_esperar_cuadros 0
+        for k in x x; do
+            n=$(bench_cuadros)
+            xdotool key "$k"
+            bench_esperar_cuadros $((n + 1))
+        done
+    fi
+    local end=$(( $(date +%s) + SECS )) side=Left
+    n=0
     {
         while [ "$(date +%s)" -lt "$end" ]; do
             echo "key $fire"

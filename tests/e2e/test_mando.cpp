@@ -1,14 +1,11 @@
 // Space Zarkons 3D played with a pad: the real program with a preloaded
 // helper that plugs a virtual pad in (or keeps SDL's controllers from
 // starting), seen through its output and screenshots.
-#include "../space-zarkons-3d/core/datos_prueba.h"
-#include "e2e.h"
+#include "partida_prueba.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
-#include <memory>
 #include <string>
 
 namespace
@@ -27,27 +24,12 @@ bool hayMisil(const zk::Image& im)
 }
 
 // The game in a folder with the test's data, the helper in `modo`.
-class ConMando : public ::testing::Test
+class ConMando : public zk::PartidaPrueba
 {
   protected:
     void arrancar(const std::string& modo)
     {
-        if (getenv("DISPLAY") == nullptr)
-            GTEST_SKIP() << "no X display: run the suite through ./test.sh";
-        dir = zk::crearDatosPrueba();
-        juego = std::make_unique<zk::GameProcess>(
-            "/usr/bin/env",
-            std::vector<std::string>{"ZK_MANDO=" + modo, std::string("LD_PRELOAD=") + ZK_MANDO_PRECARGADO,
-                                     zk::binaryPath("space-zarkons-3d")},
-            dir);
-        ASSERT_TRUE(juego->start());
-        ASSERT_FALSE(juego->findWindow("Space Zarkons 3D").empty()) << juego->output() << juego->errors();
-    }
-    void TearDown() override
-    {
-        juego.reset();
-        if (!dir.empty())
-            zk::borrarDatosPrueba(dir);
+        PartidaPrueba::arrancar({"ZK_MANDO=" + modo, std::string("LD_PRELOAD=") + ZK_MANDO_PRECARGADO});
     }
     // Nothing said on the way (the leak checker's summary at exit aside).
     void salirConEscape()
@@ -56,9 +38,6 @@ class ConMando : public ::testing::Test
         juego->key("Escape");
         EXPECT_EQ(juego->waitExit(20), 0) << juego->errors();
     }
-
-    std::string dir;
-    std::unique_ptr<zk::GameProcess> juego;
 };
 
 } // namespace

@@ -2,9 +2,8 @@
 // display, driven with keys and the mouse, seen through screenshots and its
 // standard output. The game reads small data files of the test's own: green
 // player ship, red enemy ships, yellow missiles.
-#include "../space-zarkons-3d/core/datos_prueba.h"
-#include "e2e.h"
 #include "gl_test.h"
+#include "partida_prueba.h"
 
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
@@ -14,7 +13,6 @@
 #include <clocale>
 #include <cstdlib>
 #include <functional>
-#include <memory>
 #include <string>
 #include <unistd.h>
 
@@ -66,25 +64,10 @@ Mancha buscar(const zk::Image& im, bool (*color)(const unsigned char*), int y0 =
 }
 
 // One run of the game in a folder with its own data files.
-class Partida : public ::testing::Test
+class Partida : public zk::PartidaPrueba
 {
   protected:
-    void SetUp() override
-    {
-        if (!hayPantalla())
-            GTEST_SKIP() << "no X display: run the suite through ./test.sh";
-        dir = zk::crearDatosPrueba();
-        juego = std::make_unique<zk::GameProcess>(zk::binaryPath("space-zarkons-3d"),
-                                                  std::vector<std::string>{}, dir);
-        ASSERT_TRUE(juego->start());
-        ASSERT_FALSE(juego->findWindow("Space Zarkons 3D").empty()) << juego->output() << juego->errors();
-    }
-    void TearDown() override
-    {
-        juego.reset();
-        if (!dir.empty())
-            zk::borrarDatosPrueba(dir);
-    }
+    void SetUp() override { arrancar(); }
 
     zk::Image foto()
     {
@@ -150,8 +133,6 @@ class Partida : public ::testing::Test
         EXPECT_EQ(juego->waitExit(20), 0) << juego->output();
     }
 
-    std::string dir;
-    std::unique_ptr<zk::GameProcess> juego;
     zk::Image ultima;
 };
 

@@ -1,8 +1,7 @@
 // The gamepad on every screen: a virtual pad plugged into this process, its
 // polls made at chosen times, the game's own key handlers doing the rest.
 #include "../common/gamepad/mando_virtual.h"
-#include "gl_test.h"
-#include "globales.h"
+#include "juego_tie.h"
 
 #include <GL/freeglut.h>
 
@@ -11,21 +10,17 @@ using zk::MandoVirtual;
 namespace
 {
 
-class Mando : public zk::GlTest
+class Mando : public zk::JuegoTie
 {
   protected:
     void SetUp() override
     {
-        GlTest::SetUp();
+        JuegoTie::SetUp();
         if (IsSkipped())
             return;
-        init();
-        crearModelos();
-        reshape(640, 640);
         iniciarMando();
         ASSERT_TRUE(pad.enchufar());
     }
-    void TearDown() override { animating = false; }
 
     void sondearHasta(long long hasta) { zk::sondearHasta(reloj, hasta); }
     void pulsar(SDL_GameControllerButton b)

@@ -1,8 +1,7 @@
 // Screens, ticks, view and input: the callbacks called directly on a real
 // window, checked through the game's state and what OpenGL holds.
-#include "gl_test.h"
-#include "globales.h"
 #include "idioma.h"
+#include "juego_tie.h"
 #include "records.h"
 
 #include <GL/freeglut.h>
@@ -13,27 +12,10 @@
 #include <string>
 #include <vector>
 
-using zk::GlTest;
-
 namespace {
 
 // A freshly set-up game, as main leaves it before the loop.
-class Pantallas : public GlTest {
-protected:
-    void SetUp() override
-    {
-        GlTest::SetUp();
-        if (IsSkipped())
-            return;
-        init();
-        crearModelos();
-        reshape(640, 640);
-    }
-    void TearDown() override
-    {
-        // no tick armed by a test may run in a later one's event pumping
-        animating = false;
-    }
+class Pantallas : public zk::JuegoTie {
 };
 
 void teclas(const char* s)
