@@ -1,7 +1,7 @@
 // Screens, ticks, view and input: the callbacks called directly on a real
 // window, checked through the game's state and what OpenGL holds.
-#include "idioma.h"
 #include "juego_tie.h"
+#include "lineas_tie.h"
 #include "records.h"
 
 #include <GL/freeglut.h>
@@ -22,39 +22,6 @@ void teclas(const char* s)
 {
     for (; *s != '\0'; s++)
         keyboard((unsigned char)*s, 0, 0);
-}
-
-// Line segments (the texts) in a frame of the current state, in field units.
-std::vector<zk::FbPrimitive> lineas()
-{
-    // play takes the player's scale, set to 1 here; the screens of text their own
-    const double k = state == 2 ? 1.0 : 1.0 / kEscalaInicial;
-    initTransformation();
-    glLoadIdentity(); // the field's units: undo the look-at before the capture
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-110, 110, -110, 110, -110, 110);
-    glMatrixMode(GL_MODELVIEW);
-    scale = 1.0f;
-    std::vector<zk::FbPrimitive> out;
-    for (zk::FbPrimitive p : zk::captureFeedback([] { drawObjects(); })) {
-        if (p.token != GL_LINE_TOKEN && p.token != GL_LINE_RESET_TOKEN)
-            continue;
-        for (zk::FbVertex& v : p.v) {
-            v.ox *= k;
-            v.oy *= k;
-        }
-        out.push_back(p);
-    }
-    return out;
-}
-
-int lineasEn(const std::vector<zk::FbPrimitive>& ls, double x0, double x1, double y0, double y1)
-{
-    int n = 0;
-    for (const zk::FbPrimitive& p : ls)
-        n += (p.v[0].ox >= x0 && p.v[0].ox <= x1 && p.v[0].oy >= y0 && p.v[0].oy <= y1) ? 1 : 0;
-    return n;
 }
 
 } // namespace
@@ -396,85 +363,6 @@ TEST_F(Pantallas, EachScreenDrawsItsTextsWherePlaced)
     EXPECT_NE(trazo(perdida, 34.5, 60), trazo(ganada, 34.5, 60));
     EXPECT_EQ(trazo(perdida, -50, 34.5), trazo(ganada, -50, 34.5));
     EXPECT_GT(lineasEn(ganada, -50, 40, -45, -35), 10); // "Si/No"
-}
-
-// In English each screen of text reaches no further than its Spanish one,
-// so it fits wherever that one does; the end screens take Y as well as S.
-TEST_F(Pantallas, InEnglishTheScreensFitAsTheSpanishOnesAndYGoesOn)
-{
-    auto extension = [](int s) {
-        state = s;
-        double x0 = 1e9, x1 = -1e9, y0 = 1e9, y1 = -1e9;
-        for (const zk::FbPrimitive& p : lineas())
-            for (const zk::FbVertex& v : p.v) {
-                x0 = std::min(x0, v.ox);
-                x1 = std::max(x1, v.ox);
-                y0 = std::min(y0, v.oy);
-                y1 = std::max(y1, v.oy);
-            }
-        return std::vector<double>{x0, x1, y0, y1};
-    };
-    const int pantallas[] = {0, 3, 4, 5};
-    setenv("LC_ALL", "C", 1);
-    unsetenv("LANGUAGE");
-    zk_idioma_iniciar();
-    std::vector<std::vector<double>> espanol;
-    for (int s : pantallas)
-        espanol.push_back(extension(s));
-    state = 3;
-    keyboard('y', 0, 0);
-    EXPECT_EQ(state, 3) << "in Spanish Y is no answer";
-
-    setenv("LC_ALL", "en_US.UTF-8", 1);
-    zk_idioma_iniciar();
-    ASSERT_STREQ(zk_tr("Si/No"), "Y/N") << "en_US.UTF-8 is not generated: run the suite through ./test.sh";
-    for (size_t i = 0; i < espanol.size(); i++) {
-        SCOPED_TRACE("state " + std::to_string(pantallas[i]));
-        const std::vector<double> e = extension(pantallas[i]);
-        // (a letter's side bearing is a hair of the field: two units of 220)
-        EXPECT_GE(e[0], espanol[i][0] - 2);
-        EXPECT_LE(e[1], espanol[i][1] + 2);
-        EXPECT_GE(e[2], espanol[i][2] - 2);
-        EXPECT_LE(e[3], espanol[i][3] + 2);
-    }
-    state = 3;
-    keyboard('y', 0, 0);
-    EXPECT_EQ(state, 2);
-    state = 4;
-    keyboard('S', 0, 0);
-    EXPECT_EQ(state, 2);
-}
-
-// "Paused" stands centred where "Pausa" does, over the field in play.
-TEST_F(Pantallas, InEnglishThePauseIsCentredWhereTheSpanishOneIs)
-{
-    // the left and right ends of what pausing adds to the frame
-    auto palabra = [] {
-        state = 2;
-        animating = true;
-        std::vector<std::pair<double, double>> juego;
-        for (const zk::FbPrimitive& p : lineas())
-            juego.push_back({p.v[0].ox, p.v[0].oy});
-        animating = false;
-        double x0 = 1e9, x1 = -1e9;
-        for (const zk::FbPrimitive& p : lineas())
-            if (std::find(juego.begin(), juego.end(), std::make_pair(p.v[0].ox, p.v[0].oy)) == juego.end())
-                for (const zk::FbVertex& v : p.v) {
-                    x0 = std::min(x0, v.ox);
-                    x1 = std::max(x1, v.ox);
-                }
-        return std::make_pair(x0, x1);
-    };
-    setenv("LC_ALL", "C", 1);
-    unsetenv("LANGUAGE");
-    zk_idioma_iniciar();
-    const auto pausa = palabra();
-    setenv("LC_ALL", "en_US.UTF-8", 1);
-    zk_idioma_iniciar();
-    ASSERT_STREQ(zk_tr("Pausa"), "Paused") << "en_US.UTF-8 is not generated: run the suite through ./test.sh";
-    const auto paused = palabra();
-    EXPECT_GT(paused.second - paused.first, pausa.second - pausa.first + 5);
-    EXPECT_NEAR((paused.first + paused.second) / 2, (pausa.first + pausa.second) / 2, 0.5);
 }
 
 // Escape ends the program from every screen, and 'N' from the end screens.
