@@ -47,27 +47,29 @@ ensure_locales() {
     done
 }
 
-# start_xvfb: starts a private X server on a free display and exports DISPLAY.
+# start_xvfb: starts a private X server and exports DISPLAY. The server finds
+# a free display itself and names it once it is ready (a look at the lock
+# files first would let two scripts started at once take the same number and
+# share one server).
 start_xvfb() {
-    local n
-    for n in $(seq 90 250); do
-        if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-            Xvfb ":$n" -screen 0 1920x1200x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-            XVFB_PID=$!
-            local i
-            for i in $(seq 1 100); do
-                if xdpyinfo -display ":$n" >/dev/null 2>&1; then
-                    export DISPLAY=":$n"
-                    return 0
-                fi
-                if ! kill -0 "$XVFB_PID" 2>/dev/null; then
-                    break
-                fi
-                sleep 0.1
-            done
-            kill "$XVFB_PID" 2>/dev/null || true
+    local numero i
+    numero=$(mktemp /tmp/zk-xvfb-XXXXXX)
+    Xvfb -displayfd 3 -screen 0 1920x1200x24 -nolisten tcp -noreset 3>"$numero" >/dev/null 2>&1 &
+    XVFB_PID=$!
+    for i in $(seq 1 300); do
+        # the number is written whole, with its newline, when the server is up
+        if [ -s "$numero" ] && [ -z "$(tail -c 1 "$numero")" ]; then
+            export DISPLAY=":$(cat "$numero")"
+            rm -f "$numero"
+            return 0
         fi
+        if ! kill -0 "$XVFB_PID" 2>/dev/null; then
+            break
+        fi
+        sleep 0.1
     done
+    kill "$XVFB_PID" 2>/dev/null || true
+    rm -f "$numero"
     echo "error: could not start Xvfb" >&2
     return 1
 }

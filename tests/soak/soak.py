@@ -24,6 +24,7 @@ import argparse
 import os
 import random
 import re
+import select
 import shutil
 import signal
 import struct
@@ -78,21 +79,29 @@ def cpu_seconds(pid):
 
 
 def start_xvfb():
-    for n in range(300, 500):
-        if os.path.exists("/tmp/.X%d-lock" % n) or os.path.exists("/tmp/.X11-unix/X%d" % n):
-            continue
-        p = subprocess.Popen(["Xvfb", ":%d" % n, "-screen", "0", "1920x1200x24", "-nolisten", "tcp",
-                              "-noreset"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        for _ in range(100):
-            if subprocess.run(["xdpyinfo", "-display", ":%d" % n], stdout=subprocess.DEVNULL,
-                              stderr=subprocess.DEVNULL).returncode == 0:
-                return p, ":%d" % n
-            if p.poll() is not None:
+    """A private Xvfb on a display the server finds free itself and names
+    once it is ready. Two soaks start at once under ctest -j2: chosen by a
+    look at the lock files, both took the same number, one used the other's
+    server, and there one game's window covered the other's, which then (as
+    it should) drew nothing, and died with that server at the other's end."""
+    r, w = os.pipe()
+    p = subprocess.Popen(["Xvfb", "-displayfd", str(w), "-screen", "0", "1920x1200x24", "-nolisten", "tcp",
+                          "-noreset"], pass_fds=(w,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(w)
+    data = b""
+    deadline = time.monotonic() + 30
+    while not data.endswith(b"\n") and time.monotonic() < deadline:
+        if select.select([r], [], [], 1.0)[0]:
+            chunk = os.read(r, 16)
+            if not chunk:
                 break
-            time.sleep(0.1)
+            data += chunk
+    os.close(r)
+    if not data.endswith(b"\n"):
         p.kill()
         p.wait()
-    sys.exit("soak: could not start Xvfb")
+        sys.exit("soak: could not start Xvfb")
+    return p, ":" + data.decode().strip()
 
 
 def build_games(build):
