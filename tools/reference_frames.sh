@@ -40,7 +40,7 @@ lib() { find "$BUILD" -name "lib$1.a" -print -quit; }
 GL_LIBS="-lglut -lGLU -lGL -lGLX -lX11"
 # the shared libraries a build may have beside the games' own
 EXTRA=()
-for f in zk_records zk_sound zk_gamepad; do
+for f in zk_records zk_sound zk_gamepad zk_settings zk_archivo zk_idioma zk_window zk_cli; do
     [ -n "$(lib $f)" ] && EXTRA+=("$(lib $f)")
 done
 [ -n "$(lib zk_sound)" ] && GL_LIBS="$GL_LIBS -lopenal"
@@ -51,10 +51,11 @@ done
 c++ -std=c++17 -O1 -o "$WORK/space" "$ROOT/tools/frames/fotogramas_space.cpp" \
     -I"$ROOT/tools/frames" -I"$SRC/space-zarkons-3d/core" -I"$SRC/space-zarkons-3d/scene" \
     -I"$SRC/space-zarkons-3d/assets" -I"$SRC/space-zarkons-3d/particles" -I"$SRC/common/text" \
+    -I"$SRC/common/idioma" \
     -Wl,--start-group "$(lib szk_core)" "$(lib szk_scene)" "$(lib szk_assets)" \
     "$(lib szk_particles)" "$(lib zk_text)" "${EXTRA[@]}" -Wl,--end-group $GL_LIBS
 c++ -std=c++17 -O1 -o "$WORK/tie" "$ROOT/tools/frames/fotogramas_tie.cpp" \
-    -I"$ROOT/tools/frames" -I"$SRC/tie-zarkons" -I"$SRC/common/text" \
+    -I"$ROOT/tools/frames" -I"$SRC/tie-zarkons" -I"$SRC/common/text" -I"$SRC/common/idioma" \
     -Wl,--start-group "$(lib tz_game)" "$(lib zk_text)" "${EXTRA[@]}" -Wl,--end-group $GL_LIBS
 
 start_xvfb

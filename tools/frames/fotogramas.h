@@ -2,7 +2,11 @@
 // what it shows as a binary PPM.
 #pragma once
 
+// (a build from before the games spoke other languages has no idioma.h)
+#if __has_include("idioma.h")
 #include "idioma.h"
+#define ZK_FOTOS_IDIOMA 1
+#endif
 
 #include <GL/freeglut.h>
 
@@ -19,8 +23,10 @@ namespace fotogramas
 // window that an end-to-end test is taking a picture of.
 inline int abrirVentana(int argc, char** argv, int ancho, int alto, const char* titulo)
 {
+#ifdef ZK_FOTOS_IDIOMA
     // the locale's language, as the games speak it (the C locale: their own)
     zk_idioma_iniciar();
+#endif
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(ancho, alto);
