@@ -11,14 +11,20 @@ to a few pixels, iconify and restore (which pauses a game in play until the
 pause key), Intro to play again after a lost game; a game that ends is
 started again; finally Escape. The seed is printed first: the same seed replays the same
 inputs. Fails (status 1) on any sanitizer report, crash, hang (no frame within
-a second of an input), exit status other than 0, memory growth of 1 MB or more
-per ten minutes after the first two, or a records file that is not intact.
+a second of an input), exit status other than 0, growth of the game's own heap
+of 1 MB or more per ten minutes after the first two, GL lists or textures made
+in play, a heap profile asked for and not given, or a records file that is not
+intact.
 
-Memory is the heap the game holds as the sanitizer's allocator counts it (its
-live bytes, read at each frame by the probe): the resident size swings by tens
-of MB with the allocator's quarantine and the driver's caches, and says little
-about a leak. Growth is judged only over at least three minutes of one run
-after the warm-up; a shorter soak prints "not judged", and no figure.
+Memory is the heap the game's own code holds: after the warm-up the probe has
+the game print the sanitizer's heap profile every minute and a half, and the
+live bytes are summed by where they were allocated. What the GL driver
+allocates (its compiled shaders and the buffers of the last frames, tens of MB
+that rise and fall with what was drawn) is printed but not judged; the GL lists
+and textures the game makes live there, so they are counted apart and must not
+grow. The resident size and the allocator's whole live heap are printed too.
+Growth is judged only over at least three minutes of one run after the
+warm-up; a shorter soak prints "not judged", and no figure.
 """
 import argparse
 import os
@@ -58,6 +64,14 @@ RSS_EVERY = 5.0
 WARM_UP = 120.0      # memory growth counts after this many seconds of a run
 JUDGED = 3.0         # minutes of samples after the warm-up that a verdict needs
 GROWTH_LIMIT = 1024  # kB per ten minutes
+PROFILE_EVERY = 90.0 # seconds between heap profiles after the warm-up
+# the probe's fields (frame_probe.c)
+SWAPS, LAST_SWAP, LIVE_BYTES, PROFILE_ASKED, PROFILE_DONE, GL_OBJECTS = range(6)
+# an allocation is the driver's when its first caller past the allocator is
+# in one of these libraries (they have no line information, so the profile
+# names the library)
+DRIVER = re.compile(r"_dri\.so|libLLVM|libGLX_mesa|libglapi|libGLdispatch|libgallium")
+PROFILE_ENTRY = re.compile(r"^(\d+) byte\(s\) \(\d+%\) in \d+ allocation")
 SANITIZER = re.compile(r"ERROR: (Address|Leak)Sanitizer|runtime error:|UndefinedBehaviorSanitizer|"
                        r"AddressSanitizer:DEADLYSIGNAL")
 SEEDED = ["5 2020-01-0%dT10:00:00 perdida\n" % d for d in (1, 2, 3)]
@@ -132,6 +146,7 @@ class Game:
         self.started = time.monotonic()
         self.rss = []          # (seconds into the run, kB)
         self.heap = []         # (seconds into the run, kB live on the heap)
+        self.profiles = []     # (seconds, the game's own kB, the driver's kB, GL objects)
         self.window = None
         self.mapped = True
         self.size = None
@@ -149,13 +164,46 @@ class Game:
             time.sleep(0.05)
 
     def counters(self):
-        """The probe's swaps, time of the last swap, live heap bytes."""
+        """The probe's fields: swaps, time of the last swap, live heap bytes,
+        heap profiles asked for and printed, GL objects held."""
         try:
             with open(self.probe, "rb") as f:
-                data = f.read(24)
-            return struct.unpack("<QQQ", data) if len(data) == 24 else (0, 0, 0)
+                data = f.read(48)
+            return struct.unpack("<6Q", data) if len(data) == 48 else (0,) * 6
         except OSError:
-            return (0, 0, 0)
+            return (0,) * 6
+
+    def ask_profile(self):
+        n = self.counters()[PROFILE_ASKED] + 1
+        with open(self.probe, "r+b") as f:
+            f.seek(8 * PROFILE_ASKED)
+            f.write(struct.pack("<Q", n))
+        return n
+
+    def read_profile(self, n):
+        """The game's own and the driver's live kB in profile n, or None."""
+        text = open(self.err, errors="replace").read()
+        begin = text.find("zk-probe: heap profile %d\n" % n)
+        end = text.find("zk-probe: end of heap profile %d\n" % n, begin)
+        if begin < 0 or end < 0:
+            return None
+        own = driver = 0
+        size = None
+        for line in text[begin:end].splitlines():
+            m = PROFILE_ENTRY.match(line)
+            if m:
+                if size is not None:    # a site with no caller past the allocator
+                    own += size
+                size = int(m.group(1))
+            elif size is not None and line.lstrip().startswith("#1 "):
+                if DRIVER.search(line):
+                    driver += size
+                else:
+                    own += size
+                size = None
+        if size is not None:
+            own += size
+        return own // 1024, driver // 1024
 
     def frames(self):
         return self.counters()[0]
@@ -274,8 +322,9 @@ class Soak:
         self.menu_entry(g, i, self.rng.randrange(SUBMENUS.get(i, 1)))
 
     def warm_up(self, g):
-        """Every drawing mode once, early: the GL driver builds and keeps code
-        for each mode it meets, and that must not count as growth later."""
+        """Every drawing mode once, early: the game makes the lists of a ship
+        model the first time it is shown, and the GL driver builds and keeps
+        code for each mode it meets; neither is growth."""
         if self.game == "space-zarkons-3d":
             for luces in range(8):
                 for k in range(3):
@@ -301,6 +350,29 @@ class Soak:
                 for _ in range(2):
                     self.wait_frame(g, g.frames(), time.monotonic(), FRAME_WAIT)
         g.sample_rss()
+
+    def profile(self, g):
+        """The game prints its heap profile at its next frame: a window one
+        pixel wider brings one, paused or not; then back to its own size."""
+        if not g.mapped or g.proc.poll() is not None:
+            return
+        n = g.ask_profile()
+        w, h = DEFAULT_SIZE[self.game]
+        self.xdo("windowsize", g.window, str(w + 1), str(h))
+        deadline = time.monotonic() + 60
+        while g.counters()[PROFILE_DONE] != n and time.monotonic() < deadline and g.proc.poll() is None:
+            time.sleep(0.05)
+        if g.proc.poll() is not None:
+            return
+        self.xdo("windowsize", g.window, str(w), str(h))
+        g.size = (w, h)
+        self.wait_frame(g, g.frames(), time.monotonic(), FRAME_WAIT)
+        split = g.read_profile(n)
+        if split is not None:
+            g.profiles.append((time.monotonic() - g.started,) + split + (g.counters()[GL_OBJECTS],))
+        elif g.heap:
+            # the allocator counts, so it can profile: the probe or the reading failed
+            self.failures.append("run %d: no heap profile within 60 s of asking" % (len(self.runs) - 1))
 
     def resize(self, g):
         if self.rng.random() < 0.4:
@@ -439,14 +511,20 @@ class Soak:
                 g.status = g.proc.wait()
                 break
             self.paused = False
-            # only where the memory is judged: a short soak is all play
-            if len(self.runs) == 1 and self.seconds >= 300:
+            # only where the memory is judged: a short soak is all play. Every
+            # run: the other ship model is loaded (its lists made) the first
+            # time it is chosen, which is no leak
+            if self.seconds >= 300:
                 self.warm_up(g)
             next_rss = 0.0
+            next_profile = g.started + WARM_UP
             while time.monotonic() < end and g.proc.poll() is None:
                 if time.monotonic() >= next_rss:
                     self.weigh(g)
                     next_rss = time.monotonic() + RSS_EVERY
+                    if self.seconds >= 300 and time.monotonic() >= next_profile:
+                        self.profile(g)
+                        next_profile = time.monotonic() + PROFILE_EVERY
                 before = g.frames()
                 what = self.act(g)
                 self.history = (self.history + [what])[-8:]
@@ -457,6 +535,10 @@ class Soak:
             if g.proc.poll() is not None:
                 self.finish_run(g, "ended in play")
                 continue
+            # a profile at the end of every soak, judged or not, so that the
+            # suite's short soak keeps the profiling working
+            self.weigh(g)
+            self.profile(g)
             self.focus(g)
             self.xdo("key", "Escape")
             self.finish_run(g, "Escape")
@@ -522,10 +604,15 @@ class Soak:
                 self.failures.append("run %d: sanitizer report:\n%s" % (i, text[-4000:]))
         n, problems = self.records()
         self.failures += ["records: " + p for p in problems]
-        # the heap's live bytes where the allocator says them, else the RSS
-        heap = any(g.heap for g in self.runs)
-        mem = self.memory((lambda g: g.heap) if heap else (lambda g: g.rss))
-        what = "live heap" if heap else "RSS"
+        # the game's own heap where the profiles say it, else the allocator's
+        # whole live heap, else the RSS
+        if any(len(g.profiles) >= 3 for g in self.runs):
+            mem = self.memory(lambda g: [(p[0], p[1]) for p in g.profiles])
+            what = "the game's own heap"
+        elif any(g.heap for g in self.runs):
+            mem, what = self.memory(lambda g: g.heap), "live heap"
+        else:
+            mem, what = self.memory(lambda g: g.rss), "RSS"
         lat = sorted(self.latencies)
         statuses = [str(getattr(g, "status", "?")) for g in self.runs]
         print("soak: %s" % self.game)
@@ -544,10 +631,19 @@ class Soak:
                 if series:
                     print("  memory run %d    %d samples, %s %d kB at start of sampling, %d kB max, %d kB last"
                           % (i, len(series), name, series[0][1], max(r for _, r in series), series[-1][1]))
+            if g.profiles:
+                p = g.profiles
+                print("  heap profiles   run %d: %d from %.0f s to %.0f s; the game's own %d to %d kB, the GL "
+                      "driver's %d to %d kB (not judged), GL lists and textures %d at first, %d at last"
+                      % (i, len(p), p[0][0], p[-1][0], min(x[1] for x in p), max(x[1] for x in p),
+                         min(x[2] for x in p), max(x[2] for x in p), p[0][3], p[-1][3]))
+                if p[-1][3] > p[0][3]:
+                    self.failures.append("run %d made %d GL lists or textures in play"
+                                         % (i, p[-1][3] - p[0][3]))
         if mem and mem[0] >= JUDGED:
             grows = mem[1] >= GROWTH_LIMIT
             print("  growth          %s %+.0f kB per 10 min over %.1f min after the first two "
-                  "(median of the first minute %d kB, of the last %d kB): %s, the limit is %d kB"
+                  "(first minute's median %d kB, last minute's %d kB): %s, the limit is %d kB"
                   % (what, mem[1], mem[0], mem[2], mem[3], "FAIL" if grows else "pass", GROWTH_LIMIT))
             if grows:
                 self.failures.append("%s grows %.0f kB per ten minutes" % (what, mem[1]))
