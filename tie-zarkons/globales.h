@@ -4,6 +4,8 @@
 
 #include <GL/gl.h>
 
+#include <cstddef>
+
 struct zk_effect_t;
 
 // One shot of either side: where it is and whether it is in flight.
@@ -117,6 +119,7 @@ void motion(int x, int y);
 void writeInstrucciones();
 void estadoVentana(int estado); // freeglut's window status
 bool sincronizarIntercambio();
+size_t bytesPantallaGuardada(); // what the saved text screen's pixels hold
 
 // --- campo.cpp ---
 void reiniciarCampo();

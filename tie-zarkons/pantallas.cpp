@@ -142,6 +142,7 @@ static void guardarPantalla()
     if (width <= 0 || height <= 0)
         return;
     g.pixeles.resize((size_t)width * (size_t)height * 4);
+    g.pixeles.shrink_to_fit(); // a smaller window than the last keeps no more
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, g.pixeles.data());
     g.valida = true;
@@ -150,6 +151,11 @@ static void guardarPantalla()
     g.alto = height;
     g.ortho = ortho;
     g.relleno = relleno;
+}
+
+size_t bytesPantallaGuardada()
+{
+    return sGuardada.pixeles.capacity();
 }
 
 static void mostrarGuardada()
@@ -240,8 +246,10 @@ void display()
     }
     if (!pantallaFija()) {
         // a frame of play ends the saved picture: the next end screen belongs
-        // to another game, with its own record to draw
-        sGuardada.valida = false;
+        // to another game, with its own record to draw. Its pixels go too: a
+        // window's worth (33 MB full screen at 3840 x 2160) play has no use for
+        if (sGuardada.valida || !sGuardada.pixeles.empty())
+            sGuardada = PantallaGuardada{};
         drawObjects();
     } else if (guardadaVale()) {
         mostrarGuardada();

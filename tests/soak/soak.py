@@ -548,19 +548,23 @@ class Soak:
     # --- the report ---
     def memory(self, series):
         """Growth after the warm-up of the longest run: (minutes, kB per ten
-        minutes by a least-squares line through the samples, which the
-        checker's and the driver's ups and downs of several MB would swamp
-        in a first-to-last difference, first and last minute's medians)."""
+        minutes, first and last minute's medians). The rate is the median of
+        the slopes between every two samples: a leak tilts them all alike,
+        while what the game holds only in some states (a text screen's saved
+        pixels, the shots in flight) tilts just the pairs with one sample in
+        that state, in either direction, and leaves the median where it was;
+        a line through the samples let one such sample at the end decide."""
         best = None
         for g in self.runs:
             late = [s for s in series(g) if s[0] >= WARM_UP]
             if len(late) < 3 or (best is not None and late[-1][0] - late[0][0] <= best[0] * 60):
                 continue
-            n = len(late)
-            mt = sum(t for t, _ in late) / n
-            mr = sum(r for _, r in late) / n
-            var = sum((t - mt) ** 2 for t, _ in late)
-            slope = sum((t - mt) * (r - mr) for t, r in late) / var if var > 0 else 0.0
+            slopes = sorted((r2 - r1) / (t2 - t1) for i, (t1, r1) in enumerate(late)
+                            for t2, r2 in late[i + 1:] if t2 > t1)
+            if not slopes:
+                continue
+            k = len(slopes)
+            slope = (slopes[(k - 1) // 2] + slopes[k // 2]) / 2
             first = sorted(r for t, r in late if t < late[0][0] + 60)
             last = sorted(r for t, r in late if t > late[-1][0] - 60)
             best = ((late[-1][0] - late[0][0]) / 60, slope * 600, first[len(first) // 2],

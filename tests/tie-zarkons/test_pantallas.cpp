@@ -494,6 +494,27 @@ TEST_F(Pantallas, ATextScreenShowsTheSamePixelsUntilTheViewChanges)
     EXPECT_GT(distintos(cuadro(), titulo), 0u);
 }
 
+// The saved picture of a text screen is a window's worth of pixels: play,
+// which never shows it, must not keep it (a full screen's 33 MB stayed for
+// the rest of the game), nor a smaller window the larger one's.
+TEST_F(Pantallas, TheSavedTextScreenIsLetGoInPlayAndFollowsTheWindowDown)
+{
+    state = 5;
+    reshape(3840, 2160);
+    display();
+    EXPECT_EQ(bytesPantallaGuardada(), 3840u * 2160u * 4u);
+    reshape(640, 640);
+    display();
+    EXPECT_EQ(bytesPantallaGuardada(), 640u * 640u * 4u);
+    state = 2;
+    display();
+    EXPECT_EQ(bytesPantallaGuardada(), 0u);
+    // the help again has them, drawn afresh
+    state = 5;
+    display();
+    EXPECT_EQ(bytesPantallaGuardada(), 640u * 640u * 4u);
+}
+
 // The screens of text are seen in the plain view whatever the player set for
 // play (zoomed in, the end screen showed only "Continu..."); play keeps the
 // player's view.
