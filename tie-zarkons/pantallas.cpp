@@ -248,7 +248,7 @@ void display()
         // a frame of play ends the saved picture: the next end screen belongs
         // to another game, with its own record to draw. Its pixels go too: a
         // window's worth (33 MB full screen at 3840 x 2160) play has no use for
-        if (sGuardada.valida || !sGuardada.pixeles.empty())
+        if (!sGuardada.pixeles.empty()) // a valid picture always has them
             sGuardada = PantallaGuardada{};
         drawObjects();
     } else if (guardadaVale()) {
